@@ -1,0 +1,126 @@
+// libvbmp3: decoding, playback, encoding and tag access for Kestrune.
+// C ABI. Integers are int32_t, flag results int16_t (0 = failure).
+// Text in records and paths is UTF-8; fixed text fields are NUL-padded.
+#ifndef VBMP3_H
+#define VBMP3_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(VBMP3_BUILDING)
+#define VBMP3_API __attribute__((visibility("default")))
+#else
+#define VBMP3_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#pragma pack(push, 4)
+
+typedef struct TrackInfo {
+  char trackName[128]; /* not read by the program */
+  char artist[128];
+  int32_t reserved;    /* not read by the program */
+  int32_t bitRate;     /* average, kbit/s */
+  int32_t samplingRate; /* Hz */
+  int32_t length;      /* whole seconds */
+} TrackInfo;
+
+typedef struct TagInfo {
+  char title[128];
+  char artist[128];
+  char album[128];
+  char year[5];
+  char comment[128];
+  int32_t genre;
+  char genreName[128];
+  int32_t reserved;
+} TagInfo;
+
+typedef struct GenreInfo {
+  char title[128];
+  char artist[128];
+  char album[128];
+  char year[5];
+  char comment[128];
+  int32_t genre;
+  char genreName[128];
+} GenreInfo;
+
+typedef struct EncodeInfo {
+  int32_t samplingRate;
+  int32_t channels;
+  int32_t bitsPerSample;
+  int32_t seconds;
+} EncodeInfo;
+
+typedef struct MpegInfo {
+  int32_t version; /* 1 = MPEG-1, 2 = MPEG-2, 3 = MPEG-2.5; 0 for WAV */
+  int32_t layer;   /* 1..3; 0 for WAV */
+  int32_t bitRate; /* kbit/s, average */
+  int32_t samplingRate;
+  int32_t channels;
+  int32_t frames; /* MPEG frames; sample frames for WAV */
+} MpegInfo;
+
+#pragma pack(pop)
+
+#ifdef __cplusplus
+static_assert(sizeof(TrackInfo) == 272, "TrackInfo layout");
+static_assert(offsetof(TrackInfo, artist) == 128, "TrackInfo layout");
+static_assert(offsetof(TrackInfo, reserved) == 256, "TrackInfo layout");
+static_assert(offsetof(TrackInfo, bitRate) == 260, "TrackInfo layout");
+static_assert(offsetof(TrackInfo, samplingRate) == 264, "TrackInfo layout");
+static_assert(offsetof(TrackInfo, length) == 268, "TrackInfo layout");
+static_assert(sizeof(TagInfo) == 656, "TagInfo layout");
+static_assert(offsetof(TagInfo, artist) == 128, "TagInfo layout");
+static_assert(offsetof(TagInfo, album) == 256, "TagInfo layout");
+static_assert(offsetof(TagInfo, year) == 384, "TagInfo layout");
+static_assert(offsetof(TagInfo, comment) == 389, "TagInfo layout");
+static_assert(offsetof(TagInfo, genre) == 520, "TagInfo layout");
+static_assert(offsetof(TagInfo, genreName) == 524, "TagInfo layout");
+static_assert(offsetof(TagInfo, reserved) == 652, "TagInfo layout");
+static_assert(sizeof(GenreInfo) == 652, "GenreInfo layout");
+static_assert(offsetof(GenreInfo, genre) == 520, "GenreInfo layout");
+static_assert(offsetof(GenreInfo, genreName) == 524, "GenreInfo layout");
+static_assert(sizeof(EncodeInfo) == 16, "EncodeInfo layout");
+#endif
+
+VBMP3_API int16_t vbmp3_init(void);
+VBMP3_API void vbmp3_useAtMarkTag(int32_t on);
+VBMP3_API int16_t vbmp3_open(const char* path, TrackInfo* info);
+VBMP3_API int16_t vbmp3_play(void);
+VBMP3_API int16_t vbmp3_stop(void);
+VBMP3_API int16_t vbmp3_pause(void);
+VBMP3_API int16_t vbmp3_restart(void);
+VBMP3_API int16_t vbmp3_free(void);
+VBMP3_API int16_t vbmp3_seek(int32_t seconds);
+VBMP3_API int32_t vbmp3_getState(int32_t* seconds);
+VBMP3_API int16_t vbmp3_getMpegInfo(MpegInfo* out);
+VBMP3_API int16_t vbmp3_setPitch(int32_t pitch);
+VBMP3_API int32_t vbmp3_getPitch(void);
+VBMP3_API int16_t vbmp3_setVolume(int32_t left, int32_t right);
+VBMP3_API int16_t vbmp3_getVolume(int32_t* left, int32_t* right);
+VBMP3_API int16_t vbmp3_setFadeIn(int32_t on);
+VBMP3_API int16_t vbmp3_setFadeOut(int32_t on);
+VBMP3_API int16_t vbmp3_setEqualizer(const int32_t bands[10]);
+VBMP3_API int16_t vbmp3_reload(void);
+VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
+VBMP3_API int16_t vbmp3_getGenre(GenreInfo* info);
+VBMP3_API int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag);
+VBMP3_API int16_t vbmp3_setTagInfoEX(const char* path, const TagInfo* tag, int32_t v2, int32_t v1);
+VBMP3_API int16_t vbmp3_encodeOpen(const char* wavPath, EncodeInfo* info);
+VBMP3_API int16_t vbmp3_encodeStart(const char* mp3Path);
+VBMP3_API int16_t vbmp3_encodeStop(void);
+VBMP3_API int32_t vbmp3_getEncodeState(void);
+VBMP3_API int16_t vbmp3_decodeWave(const char* wavPath);
+VBMP3_API int16_t vbmp3_playDecodeWave(const char* wavPath);
+VBMP3_API int32_t vbmp3_getVersion(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
