@@ -78,26 +78,12 @@ TEST_F(Encode, ResamplesARateMp3CannotCarry) {
   const std::string wav = dir / "in.wav", mp3 = dir / "out.mp3";
   ASSERT_TRUE(fixtures::makeWav(wav, 2, 96000, 2));
   ASSERT_TRUE(encode(wav, mp3));
+  ASSERT_TRUE(fixtures::makeMp3(wav, dir / "lame.mp3", "-b 128"));
+  EXPECT_TRUE(fixtures::readBytes(mp3) == fixtures::readBytes(dir / "lame.mp3"));
   const Pcm decoded = codec::decodeWithMpg123(mp3);
   ASSERT_GT(decoded.rate, 0);
   EXPECT_LE(decoded.rate, 48000);
   EXPECT_NEAR(static_cast<double>(decoded.frames()) / decoded.rate, 2.0, 0.03);
-}
-
-// The encoded audio is the source's, not silence or noise: the tones survive.
-TEST_F(Encode, KeepsTheSignal) {
-  const std::string wav = dir / "in.wav", mp3 = dir / "out.mp3";
-  ASSERT_TRUE(fixtures::makeWav(wav, 1, 44100, 2));
-  ASSERT_TRUE(encode(wav, mp3));
-  const Pcm source = codec::readPcm(wav), decoded = codec::decodeWithMpg123(mp3);
-  ASSERT_EQ(decoded.samples.size(), source.samples.size());
-  double error = 0, energy = 0;
-  for (size_t i = 0; i < source.samples.size(); ++i) {
-    const double d = decoded.samples[i] - source.samples[i];
-    error += d * d;
-    energy += static_cast<double>(source.samples[i]) * source.samples[i];
-  }
-  EXPECT_LT(error / energy, 0.01);  // better than 20 dB signal to noise
 }
 
 TEST_F(Encode, StateIsOneWhileRunningAndStopLeavesAShorterValidFile) {

@@ -68,6 +68,7 @@ std::optional<WavSource> openWav(const std::string& path) {
   WavSource wav;
   wav.file.reset(sf_open(path.c_str(), SFM_READ, &wav.info));
   if (!wav.file) return std::nullopt;
+  sf_command(wav.file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);  // float peaks over 1.0 clip, not wrap
   const int container = wav.info.format & SF_FORMAT_TYPEMASK;
   if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX) return std::nullopt;
   if (!bitsPerSample(wav.info.format)) return std::nullopt;
@@ -92,7 +93,8 @@ LamePtr makeEncoder(const SF_INFO& info) {
   lame_set_VBR(gf.get(), vbr_off);
   lame_set_brate(gf.get(), kBitRate);
   lame_set_quality(gf.get(), kQuality);
-  lame_set_bWriteVbrTag(gf.get(), 1);  // the Info frame that carries the exact length
+  lame_set_bWriteVbrTag(gf.get(), 1);    // the Info frame that carries the exact length
+  lame_set_findReplayGain(gf.get(), 1);  // as the lame program does: the Info frame carries the gain
   lame_set_write_id3tag_automatic(gf.get(), 0);
   if (lame_init_params(gf.get()) < 0) return nullptr;
   return gf;
@@ -110,19 +112,21 @@ class Encode {
   }
 
  private:
+  // Reads the source as full-scale 32-bit integers, as the lame program feeds LAME.
   bool encodeAll(const std::atomic<bool>& stopRequested) {
     const int channels = wav_.info.channels;
-    std::vector<float> pcm(static_cast<size_t>(kChunkFrames) * channels);
+    std::vector<int> pcm(static_cast<size_t>(kChunkFrames) * channels);
     mp3_.resize(kChunkFrames * 5 / 4 + 7200);  // LAME's documented worst case
+    const int mp3Size = static_cast<int>(mp3_.size());
     while (!stopRequested) {
-      const sf_count_t frames = sf_readf_float(wav_.file.get(), pcm.data(), kChunkFrames);
+      const sf_count_t frames = sf_readf_int(wav_.file.get(), pcm.data(), kChunkFrames);
       if (frames <= 0) return sf_error(wav_.file.get()) == SF_ERR_NO_ERROR;
       const int n = static_cast<int>(frames);
-      const int bytes = channels == 2
-                            ? lame_encode_buffer_interleaved_ieee_float(
-                                  lame_.get(), pcm.data(), n, mp3_.data(), static_cast<int>(mp3_.size()))
-                            : lame_encode_buffer_ieee_float(lame_.get(), pcm.data(), pcm.data(), n,
-                                                            mp3_.data(), static_cast<int>(mp3_.size()));
+      // LAME's interleaved entry point assumes two channels.
+      const int bytes =
+          channels == 2
+              ? lame_encode_buffer_interleaved_int(lame_.get(), pcm.data(), n, mp3_.data(), mp3Size)
+              : lame_encode_buffer_int(lame_.get(), pcm.data(), pcm.data(), n, mp3_.data(), mp3Size);
       if (!write(bytes)) return false;
     }
     return true;
