@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -32,6 +33,27 @@ std::optional<std::string> convert(const char* to, const char* from, const std::
   if (!ok) return std::nullopt;
   out.resize(out.size() - dstLeft);
   return out;
+}
+
+// U+E000..U+F8FF in UTF-8: EE xx xx, or EF 80..A3 xx.
+bool hasPrivateUseCharacter(const std::string& utf8) {
+  for (size_t i = 0; i + 1 < utf8.size(); ++i) {
+    const auto c = static_cast<unsigned char>(utf8[i]);
+    const auto c1 = static_cast<unsigned char>(utf8[i + 1]);
+    if (c == 0xEE || (c == 0xEF && c1 >= 0x80 && c1 <= 0xA3)) return true;
+  }
+  return false;
+}
+
+// Text without a last character whose bytes were cut off at the end.
+std::string dropCutCharacter(const std::string& text) {
+  size_t start = text.size();
+  while (start > 0 && text.size() - start < 4 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80)
+    --start;
+  if (start == 0) return text;
+  --start;
+  const size_t need = sequenceLength(static_cast<unsigned char>(text[start]));
+  return need > text.size() - start ? text.substr(0, start) : text;
 }
 
 }  // namespace
@@ -74,5 +96,50 @@ std::string readField(const char* field, size_t size) {
 std::optional<std::string> cp932ToUtf8(const std::string& bytes) { return convert("UTF-8", "CP932", bytes); }
 
 std::optional<std::string> utf8ToCp932(const std::string& utf8) { return convert("CP932", "UTF-8", utf8); }
+
+std::string latin1ToUtf8(const std::string& bytes) {
+  std::string out;
+  for (const char ch : bytes) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out += ch;
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string legacyToUtf8(const std::string& bytes) {
+  if (isValidUtf8(bytes)) return bytes;
+  // CP932's user-defined area (lead bytes F0-F9) maps to private-use characters; text
+  // that lands there is Latin-1 such as "Bj\xF6rk", not Japanese.
+  if (auto text = cp932ToUtf8(bytes); text && !hasPrivateUseCharacter(*text)) return *text;
+  return latin1ToUtf8(bytes);
+}
+
+std::string toCp932Lossy(const std::string& utf8, size_t maxBytes) {
+  std::string out;
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const size_t n = std::max<size_t>(1, sequenceLength(static_cast<unsigned char>(utf8[i])));
+    const std::string one = utf8ToCp932(utf8.substr(i, n)).value_or("?");
+    if (out.size() + one.size() > maxBytes) break;
+    out += one;
+    i += n;
+  }
+  return out;
+}
+
+std::string textFromField(const char* field, size_t size) {
+  std::string text = readField(field, size);
+  if (!isValidUtf8(text)) {
+    const std::string whole = dropCutCharacter(text);
+    text = isValidUtf8(whole) ? whole : legacyToUtf8(text);
+  }
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+  return text;
+}
 
 }  // namespace vbmp3

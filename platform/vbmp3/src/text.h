@@ -22,4 +22,19 @@ std::optional<std::string> cp932ToUtf8(const std::string& bytes);
 // UTF-8 to CP932; nullopt when some character has no CP932 form.
 std::optional<std::string> utf8ToCp932(const std::string& utf8);
 
+std::string latin1ToUtf8(const std::string& bytes);
+
+// Text of unknown single-byte origin (ID3v1, ID3v2 Latin-1 frames, RIFF INFO) as UTF-8:
+// kept when it is ASCII or valid UTF-8, read as CP932 when it is valid CP932 without
+// user-defined characters, else read as Latin-1.
+std::string legacyToUtf8(const std::string& bytes);
+
+// UTF-8 as CP932 of at most `maxBytes` bytes, never cut inside a character; characters
+// without a CP932 form become '?'.
+std::string toCp932Lossy(const std::string& utf8, size_t maxBytes);
+
+// A caller's fixed field as UTF-8 without trailing blanks. A character cut at the field's
+// end is dropped; bytes that are not UTF-8 at all are read as legacy text.
+std::string textFromField(const char* field, size_t size);
+
 }  // namespace vbmp3

@@ -1,0 +1,210 @@
+// Reading tags: ID3v2 (2.2-2.4) else ID3v1 for MP3, RIFF INFO (or an ID3v2 chunk) for WAV.
+#include "tags.h"
+
+#include <taglib/commentsframe.h>
+#include <taglib/id3v1genres.h>
+#include <taglib/id3v1tag.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/infotag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+#include <taglib/wavfile.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "text.h"
+
+namespace vbmp3 {
+namespace {
+
+using TagLib::String;
+namespace ID3v2 = TagLib::ID3v2;
+
+// Fields of a tag in UTF-8, before they go into a TagInfo.
+struct TagText {
+  std::string title, artist, album, year, comment;
+  int genre = kNoGenre;
+  std::string genreName;
+};
+
+// TagLib reads Latin-1 byte for byte, so to8Bit(false) gives back the bytes in the file.
+std::string fromLatin1Reading(const String& s) { return legacyToUtf8(s.to8Bit(false)); }
+
+std::string frameText(const ID3v2::Frame* frame) {
+  if (const auto* text = dynamic_cast<const ID3v2::TextIdentificationFrame*>(frame);
+      text && text->textEncoding() == String::Latin1)
+    return fromLatin1Reading(frame->toString());
+  if (const auto* comment = dynamic_cast<const ID3v2::CommentsFrame*>(frame);
+      comment && comment->textEncoding() == String::Latin1)
+    return fromLatin1Reading(frame->toString());
+  return frame->toString().to8Bit(true);
+}
+
+std::string firstFrameText(const ID3v2::Tag& tag, const char* id) {
+  const auto& frames = tag.frameListMap()[id];
+  return frames.isEmpty() ? std::string() : frameText(frames.front());
+}
+
+// The comment without a description (others hold player data such as iTunNORM).
+std::string commentText(const ID3v2::Tag& tag) {
+  const auto& frames = tag.frameListMap()["COMM"];
+  for (const auto* frame : frames)
+    if (const auto* comment = dynamic_cast<const ID3v2::CommentsFrame*>(frame);
+        comment && comment->description().isEmpty())
+      return frameText(frame);
+  return frames.isEmpty() ? std::string() : frameText(frames.front());
+}
+
+// A genre field is an ID3v1 number ("17", or "(17)" as ID3v2.3 writes it) or a name.
+void setGenreFromText(TagText& out, std::string text) {
+  if (text.size() > 2 && text.front() == '(' && text.find(')') != std::string::npos) {
+    const std::string inner = text.substr(1, text.find(')') - 1);
+    const std::string rest = text.substr(text.find(')') + 1);
+    text = !inner.empty() && inner.find_first_not_of("0123456789") == std::string::npos ? inner : rest;
+  }
+  if (!text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos &&
+      std::stoi(text) <= 255) {
+    out.genre = std::stoi(text);
+    out.genreName = genreName(out.genre);
+    return;
+  }
+  out.genre = genreNumber(text);
+  out.genreName = text;
+}
+
+void readGenre(const ID3v2::Tag& tag, TagText& out) {
+  const auto& frames = tag.frameListMap()["TCON"];
+  if (frames.isEmpty()) return;
+  const auto* frame = dynamic_cast<const ID3v2::TextIdentificationFrame*>(frames.front());
+  if (!frame) return;
+  for (const auto& field : frame->fieldList()) {
+    if (field.isEmpty()) continue;
+    const std::string text =
+        frame->textEncoding() == String::Latin1 ? fromLatin1Reading(field) : field.to8Bit(true);
+    setGenreFromText(out, text);
+    return;
+  }
+}
+
+TagText fromId3v2(const ID3v2::Tag& tag) {
+  TagText t;
+  t.title = firstFrameText(tag, "TIT2");
+  t.artist = firstFrameText(tag, "TPE1");
+  t.album = firstFrameText(tag, "TALB");
+  t.year = firstFrameText(tag, "TDRC");  // TagLib reads ID3v2.3's TYER as TDRC
+  t.comment = commentText(tag);
+  readGenre(tag, t);
+  return t;
+}
+
+TagText fromId3v1(const TagLib::ID3v1::Tag& tag) {
+  TagText t;
+  t.title = fromLatin1Reading(tag.title());
+  t.artist = fromLatin1Reading(tag.artist());
+  t.album = fromLatin1Reading(tag.album());
+  if (tag.year() > 0) t.year = std::to_string(tag.year());
+  t.comment = fromLatin1Reading(tag.comment());
+  t.genre = static_cast<int>(tag.genreNumber());
+  t.genreName = genreName(t.genre);
+  return t;
+}
+
+// RIFF INFO has no defined encoding; keep TagLib from decoding it so the bytes can be
+// read as UTF-8, CP932 or Latin-1 like the other single-byte tags.
+class RawInfoText : public TagLib::RIFF::Info::StringHandler {
+ public:
+  String parse(const TagLib::ByteVector& data) const override { return String(data, String::Latin1); }
+};
+
+TagText fromInfo(const TagLib::RIFF::Info::Tag& tag) {
+  TagText t;
+  t.title = fromLatin1Reading(tag.title());
+  t.artist = fromLatin1Reading(tag.artist());
+  t.album = fromLatin1Reading(tag.album());
+  t.year = fromLatin1Reading(tag.fieldText("ICRD"));
+  t.comment = fromLatin1Reading(tag.comment());
+  if (!tag.genre().isEmpty()) setGenreFromText(t, fromLatin1Reading(tag.genre()));
+  return t;
+}
+
+std::optional<TagText> readMp3(const std::string& path) {
+  TagLib::MPEG::File file(path.c_str(), false);
+  if (!file.isValid()) return std::nullopt;
+  if (file.hasID3v2Tag() && !file.ID3v2Tag()->isEmpty()) return fromId3v2(*file.ID3v2Tag());
+  if (file.hasID3v1Tag()) return fromId3v1(*file.ID3v1Tag());
+  if (file.hasID3v2Tag()) return fromId3v2(*file.ID3v2Tag());
+  return std::nullopt;
+}
+
+std::optional<TagText> readWav(const std::string& path) {
+  static const RawInfoText rawInfoText;
+  static const bool handlerSet = (TagLib::RIFF::Info::Tag::setStringHandler(&rawInfoText), true);
+  (void)handlerSet;
+  TagLib::RIFF::WAV::File file(path.c_str(), false);
+  if (!file.isValid()) return std::nullopt;
+  if (file.hasID3v2Tag() && !file.ID3v2Tag()->isEmpty()) return fromId3v2(*file.ID3v2Tag());
+  if (file.hasInfoTag()) return fromInfo(*file.InfoTag());
+  return std::nullopt;
+}
+
+void fill(const TagText& t, TagInfo* out) {
+  copyField(out->title, sizeof out->title, t.title);
+  copyField(out->artist, sizeof out->artist, t.artist);
+  copyField(out->album, sizeof out->album, t.album);
+  copyField(out->year, sizeof out->year, t.year);
+  copyField(out->comment, sizeof out->comment, t.comment);
+  out->genre = t.genre;
+  copyField(out->genreName, sizeof out->genreName, t.genreName);
+}
+
+}  // namespace
+
+std::string genreName(int number) { return TagLib::ID3v1::genre(number).to8Bit(true); }
+
+int genreNumber(const std::string& name) {
+  const auto names = TagLib::ID3v1::genreList();
+  const String wanted(name, String::UTF8);
+  for (unsigned i = 0; i < names.size(); ++i)
+    if (names[i].upper() == wanted.upper()) return static_cast<int>(i);
+  return kNoGenre;
+}
+
+bool isWav(const std::string& path) {
+  char head[12] = {};
+  std::ifstream in(path, std::ios::binary);
+  return in.read(head, sizeof head) && std::memcmp(head, "RIFF", 4) == 0 &&
+         std::memcmp(head + 8, "WAVE", 4) == 0;
+}
+
+bool isRegularFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+bool readTag(const std::string& path, TagInfo* out) {
+  std::memset(out, 0, sizeof *out);
+  if (!isRegularFile(path)) return false;
+  const auto text = isWav(path) ? readWav(path) : readMp3(path);
+  if (!text) return false;
+  fill(*text, out);
+  return true;
+}
+
+}  // namespace vbmp3
+
+int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag) {
+  if (!path || !tag) return 0;
+  std::memset(tag, 0, sizeof *tag);
+  // The tag editor writes MP3 tags only, so it is only offered MP3 tags to edit.
+  if (vbmp3::isWav(path)) return 0;
+  return vbmp3::readTag(path, tag) ? 1 : 0;
+}
+
+int16_t vbmp3_getGenre(GenreInfo* info) {
+  if (!info) return 0;
+  const std::string name = vbmp3::genreName(info->genre);
+  vbmp3::copyField(info->genreName, sizeof info->genreName, name);
+  return name.empty() ? 0 : 1;
+}
