@@ -36,5 +36,6 @@ std::unique_ptr<Source> openSource(const std::string& path);
 
 // The path of the file the player has open, empty when none.
 std::string openTrackPath();
+void setOpenTrackPath(const std::string& path);
 
 }  // namespace vbmp3
