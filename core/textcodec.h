@@ -1,0 +1,33 @@
+// Text of the data files on disk. Files are CP932 (Shift_JIS, as the program has always
+// stored them) unless their text needs more, in which case the whole file is UTF-8. No BOM.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace textcodec {
+
+// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points
+// beyond U+10FFFF). Plain ASCII is UTF-8.
+bool isUtf8(const QByteArray& bytes);
+bool isAscii(const QByteArray& bytes);
+
+// Bytes read from a data file to text: valid UTF-8 is taken as UTF-8, anything else as
+// CP932. A byte that does not start a valid CP932 character becomes one U+FFFD and reading
+// goes on with the next byte, so damaged files keep the rest of their text. A leading
+// UTF-8 byte-order mark is not part of the text.
+QString decode(const QByteArray& bytes);
+
+// Text for a data file: CP932 when that encoding gives back exactly this text when the
+// file is read again (see decode), else UTF-8. Plain ASCII comes out the same either way.
+QByteArray encode(const QString& text);
+
+// The CP932 bytes of the text, or nothing when some character has no CP932 form that
+// reads back as the same character (e.g. U+301C, which CP932 stores as the code of U+FF5E).
+std::optional<QByteArray> toCp932(const QString& text);
+
+// CP932 bytes to text, with the U+FFFD fallback of decode.
+QString fromCp932(const QByteArray& bytes);
+
+}  // namespace textcodec
