@@ -1,0 +1,60 @@
+// Everything the program asks of the desktop: message boxes, file and folder dialogs, the
+// clipboard, handing things to the shell, the tray icon, the CD tray, the user's name,
+// file deletion and folder listing, and ending the process. The Qt implementation lives
+// in platform/qt/; tests use a scripted one.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageIcon { None, Information, Question, Exclamation, Critical };
+enum class MessageResult { Ok, Yes, No };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal message box. Line breaks in `text` are CR LF, as the messages are written.
+  virtual MessageResult messageBox(QWidget* owner, const QString& text, const QString& title,
+                                   MessageButtons buttons = MessageButtons::Ok,
+                                   MessageIcon icon = MessageIcon::None) = 0;
+
+  // File dialogs; `filter` is in Qt's form ("MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)"),
+  // the first entry selected. An empty `folder` leaves the dialog's own default. The chosen
+  // path, or empty text when cancelled.
+  virtual QString openFileName(QWidget* owner, const QString& title, const QString& filter,
+                               const QString& folder) = 0;
+  virtual QString saveFileName(QWidget* owner, const QString& title, const QString& filter,
+                               const QString& folder) = 0;
+  // Folder browser: the chosen folder, or empty text when cancelled.
+  virtual QString browseFolder(QWidget* owner, const QString& title) = 0;
+
+  virtual void setClipboardText(const QString& text) = 0;
+  // Opens a file, folder or web address with the desktop's handler for it.
+  virtual bool openWithShell(const QString& fileOrUrl) = 0;
+  // Starts a program, found through the search path, without waiting for it.
+  virtual bool startProgram(const QString& program, const QStringList& arguments = {}) = 0;
+  virtual QString userName() = 0;
+
+  virtual bool deleteFile(const QString& path) = 0;
+  // Names of the plain files in a folder, sorted by name.
+  virtual QStringList listFiles(const QString& folder) = 0;
+
+  // The notification-area icon: one at most, with a tooltip; `onClick` runs when it is
+  // clicked with the left button.
+  virtual void showTrayIcon(const QString& toolTip, std::function<void()> onClick) = 0;
+  virtual void hideTrayIcon() = 0;
+  virtual bool trayIconVisible() const = 0;
+
+  // Opens (true) or closes (false) the CD drive's tray; nothing happens without a drive
+  // or the means to move it.
+  virtual void moveCdTray(bool open) = 0;
+
+  // Ends the process at once with `code`. Callers return right after calling it, so a
+  // test platform may simply record the call.
+  virtual void exitProcess(int code) = 0;
+};

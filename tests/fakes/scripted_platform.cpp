@@ -1,0 +1,80 @@
+#include "fakes/scripted_platform.h"
+
+#include <QDir>
+#include <QFile>
+
+MessageResult ScriptedPlatform::messageBox(QWidget* owner, const QString& text, const QString& title,
+                                           MessageButtons buttons, MessageIcon icon) {
+  messages.push_back({text, title, buttons, icon, owner});
+  if (!messageAnswers.empty()) {
+    const MessageResult answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+  }
+  return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+}
+
+QString ScriptedPlatform::answerDialog(Dialog dialog) {
+  dialogs.push_back(std::move(dialog));
+  if (dialogAnswers.empty()) return {};
+  QString answer = dialogAnswers.front();
+  dialogAnswers.pop_front();
+  return answer;
+}
+
+QString ScriptedPlatform::openFileName(QWidget* owner, const QString& title, const QString& filter,
+                                       const QString& folder) {
+  return answerDialog({"open", title, filter, folder, owner});
+}
+
+QString ScriptedPlatform::saveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                       const QString& folder) {
+  return answerDialog({"save", title, filter, folder, owner});
+}
+
+QString ScriptedPlatform::browseFolder(QWidget* owner, const QString& title) {
+  return answerDialog({"folder", title, {}, {}, owner});
+}
+
+void ScriptedPlatform::setClipboardText(const QString& text) { clipboard = text; }
+
+bool ScriptedPlatform::openWithShell(const QString& fileOrUrl) {
+  shellOpened << fileOrUrl;
+  return openWithShellResult;
+}
+
+bool ScriptedPlatform::startProgram(const QString& program, const QStringList& arguments) {
+  programsStarted.emplace_back(program, arguments);
+  return startProgramResult;
+}
+
+QString ScriptedPlatform::userName() { return user; }
+
+bool ScriptedPlatform::deleteFile(const QString& path) {
+  deleted << path;
+  return QFile::remove(path);
+}
+
+QStringList ScriptedPlatform::listFiles(const QString& folder) {
+  return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void ScriptedPlatform::showTrayIcon(const QString& toolTip, std::function<void()> onClick) {
+  trayToolTip = toolTip;
+  trayClick_ = std::move(onClick);
+  trayVisible_ = true;
+}
+
+void ScriptedPlatform::hideTrayIcon() { trayVisible_ = false; }
+
+bool ScriptedPlatform::trayIconVisible() const { return trayVisible_; }
+
+void ScriptedPlatform::clickTray() {
+  if (trayVisible_ && trayClick_) trayClick_();
+}
+
+void ScriptedPlatform::moveCdTray(bool open) { cdTrayMoves.push_back(open); }
+
+void ScriptedPlatform::exitProcess(int code) {
+  if (!exitCode) exitCode = code;
+}

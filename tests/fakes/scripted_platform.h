@@ -1,0 +1,72 @@
+// A platform for tests: records message boxes, dialogs and every other request, and
+// answers from queues. Deleting and listing files act on the real disk (tests work in
+// temporary folders). exitProcess only records the code; the caller returns after it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "core/platform.h"
+
+class ScriptedPlatform final : public Platform {
+ public:
+  struct Message {
+    QString text, title;
+    MessageButtons buttons;
+    MessageIcon icon;
+    QWidget* owner;
+  };
+  struct Dialog {
+    QString kind;  // "open", "save" or "folder"
+    QString title, filter, folder;
+    QWidget* owner;
+  };
+
+  // --- script ---
+  std::deque<MessageResult> messageAnswers;  // then Ok, or Yes for a Yes/No box
+  std::deque<QString> dialogAnswers;         // then empty text (cancelled)
+  bool startProgramResult = true;
+  bool openWithShellResult = true;
+  QString user = "tester";
+
+  // --- record ---
+  std::vector<Message> messages;
+  std::vector<Dialog> dialogs;
+  QString clipboard;
+  QStringList shellOpened;
+  std::vector<std::pair<QString, QStringList>> programsStarted;
+  QStringList deleted;
+  std::vector<bool> cdTrayMoves;  // true = open
+  QString trayToolTip;
+  std::optional<int> exitCode;
+
+  void clickTray();  // a left click on the tray icon
+
+  MessageResult messageBox(QWidget* owner, const QString& text, const QString& title, MessageButtons buttons,
+                           MessageIcon icon) override;
+  QString openFileName(QWidget* owner, const QString& title, const QString& filter,
+                       const QString& folder) override;
+  QString saveFileName(QWidget* owner, const QString& title, const QString& filter,
+                       const QString& folder) override;
+  QString browseFolder(QWidget* owner, const QString& title) override;
+  void setClipboardText(const QString& text) override;
+  bool openWithShell(const QString& fileOrUrl) override;
+  bool startProgram(const QString& program, const QStringList& arguments) override;
+  QString userName() override;
+  bool deleteFile(const QString& path) override;
+  QStringList listFiles(const QString& folder) override;
+  void showTrayIcon(const QString& toolTip, std::function<void()> onClick) override;
+  void hideTrayIcon() override;
+  bool trayIconVisible() const override;
+  void moveCdTray(bool open) override;
+  void exitProcess(int code) override;
+
+ private:
+  QString answerDialog(Dialog dialog);
+  bool trayVisible_ = false;
+  std::function<void()> trayClick_;
+};
