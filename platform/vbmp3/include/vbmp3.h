@@ -108,6 +108,24 @@ VBMP3_API int16_t vbmp3_setFadeOut(int32_t on);
 VBMP3_API int16_t vbmp3_setEqualizer(const int32_t bands[10]);
 VBMP3_API int16_t vbmp3_reload(void);
 VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
+/* Tags of MP3 files.
+ * getGenre: genreName for genre from the ID3v1 genre table (0..191); for any other
+ *   number an empty name and result 0.
+ * getFileTagInfoEX: the file's ID3v2 tag (2.2, 2.3, 2.4), else its ID3v1 tag. Single-byte
+ *   text (ID3v1, ID3v2 Latin-1 frames) is taken as UTF-8 when it is valid UTF-8, else as
+ *   CP932 when it is valid CP932, else as Latin-1. year holds the first 4 characters.
+ *   genre is the ID3v1 number; 255 when the tag has no genre or names one outside the
+ *   table, whose name is then in genreName. Returns 0 with the record zeroed when the
+ *   file has no tag, cannot be read, or is not an MP3 (WAV files included).
+ * setTagInfoEX: v2 != 0 writes an ID3v2.3 tag (ASCII text as Latin-1, other text as
+ *   UTF-16), v1 != 0 an ID3v1 tag (text as CP932; characters CP932 lacks become '?');
+ *   a tag not chosen stays as it was. Trailing blanks of each field are dropped, the year
+ *   keeps 4 characters; genre 0..254 is written as that number, anything else as no genre
+ *   (a genre name that no number expresses is then kept). genreName and reserved are not
+ *   read. Other frames of an existing ID3v2 tag are kept, the audio is never touched, and
+ *   a tag left with no content at all is removed. Returns 0, the file unchanged, when it is
+ *   missing, read-only or not an MP3, or when v2 and v1 are both 0.
+ * There is no call to delete a tag: writing a record with empty fields clears it. */
 VBMP3_API int16_t vbmp3_getGenre(GenreInfo* info);
 VBMP3_API int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag);
 VBMP3_API int16_t vbmp3_setTagInfoEX(const char* path, const TagInfo* tag, int32_t v2, int32_t v1);

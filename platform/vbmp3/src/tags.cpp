@@ -57,21 +57,9 @@ std::string commentText(const ID3v2::Tag& tag) {
   return frames.isEmpty() ? std::string() : frameText(frames.front());
 }
 
-// A genre field is an ID3v1 number ("17", or "(17)" as ID3v2.3 writes it) or a name.
-void setGenreFromText(TagText& out, std::string text) {
-  if (text.size() > 2 && text.front() == '(' && text.find(')') != std::string::npos) {
-    const std::string inner = text.substr(1, text.find(')') - 1);
-    const std::string rest = text.substr(text.find(')') + 1);
-    text = !inner.empty() && inner.find_first_not_of("0123456789") == std::string::npos ? inner : rest;
-  }
-  if (!text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos &&
-      std::stoi(text) <= 255) {
-    out.genre = std::stoi(text);
-    out.genreName = genreName(out.genre);
-    return;
-  }
-  out.genre = genreNumber(text);
-  out.genreName = text;
+void setGenre(TagText& out, const Genre& genre) {
+  out.genre = genre.number;
+  out.genreName = genre.name;
 }
 
 void readGenre(const ID3v2::Tag& tag, TagText& out) {
@@ -83,7 +71,7 @@ void readGenre(const ID3v2::Tag& tag, TagText& out) {
     if (field.isEmpty()) continue;
     const std::string text =
         frame->textEncoding() == String::Latin1 ? fromLatin1Reading(field) : field.to8Bit(true);
-    setGenreFromText(out, text);
+    setGenre(out, parseGenre(text));
     return;
   }
 }
@@ -125,14 +113,22 @@ TagText fromInfo(const TagLib::RIFF::Info::Tag& tag) {
   t.album = fromLatin1Reading(tag.album());
   t.year = fromLatin1Reading(tag.fieldText("ICRD"));
   t.comment = fromLatin1Reading(tag.comment());
-  if (!tag.genre().isEmpty()) setGenreFromText(t, fromLatin1Reading(tag.genre()));
+  if (!tag.genre().isEmpty()) setGenre(t, parseGenre(fromLatin1Reading(tag.genre())));
   return t;
 }
 
 std::optional<TagText> readMp3(const std::string& path) {
   TagLib::MPEG::File file(path.c_str(), false);
   if (!file.isValid()) return std::nullopt;
-  if (file.hasID3v2Tag() && !file.ID3v2Tag()->isEmpty()) return fromId3v2(*file.ID3v2Tag());
+  if (file.hasID3v2Tag() && !file.ID3v2Tag()->isEmpty()) {
+    TagText t = fromId3v2(*file.ID3v2Tag());
+    // ID3v2 has no name for the numbers beyond the table; ID3v1 keeps them.
+    if (t.genre == kNoGenre && t.genreName.empty() && file.hasID3v1Tag()) {
+      t.genre = static_cast<int>(file.ID3v1Tag()->genreNumber());
+      t.genreName = genreName(t.genre);
+    }
+    return t;
+  }
   if (file.hasID3v1Tag()) return fromId3v1(*file.ID3v1Tag());
   if (file.hasID3v2Tag()) return fromId3v2(*file.ID3v2Tag());
   return std::nullopt;
@@ -162,6 +158,18 @@ void fill(const TagText& t, TagInfo* out) {
 }  // namespace
 
 std::string genreName(int number) { return TagLib::ID3v1::genre(number).to8Bit(true); }
+
+Genre parseGenre(std::string text) {
+  if (text.size() > 2 && text.front() == '(' && text.find(')') != std::string::npos) {
+    const std::string inner = text.substr(1, text.find(')') - 1);
+    const std::string rest = text.substr(text.find(')') + 1);
+    text = !inner.empty() && inner.find_first_not_of("0123456789") == std::string::npos ? inner : rest;
+  }
+  if (!text.empty() && text.size() <= 3 && text.find_first_not_of("0123456789") == std::string::npos &&
+      std::stoi(text) <= 255)
+    return {std::stoi(text), genreName(std::stoi(text))};
+  return {genreNumber(text), text};
+}
 
 int genreNumber(const std::string& name) {
   const auto names = TagLib::ID3v1::genreList();
