@@ -1,0 +1,77 @@
+// The open track to a 16-bit PCM WAV, on the job thread.
+#include <sndfile.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "decoder.h"
+#include "jobs.h"
+#include "pending_file.h"
+#include "vbmp3.h"
+
+namespace vbmp3 {
+
+namespace {
+
+constexpr size_t kChunkFrames = 16384;
+
+struct SndfileCloser {
+  void operator()(SNDFILE* f) const { sf_close(f); }
+};
+using SndfilePtr = std::unique_ptr<SNDFILE, SndfileCloser>;
+
+// One decode from start to finish. On success (or when stopped early) the WAV lands under
+// its target name, otherwise nothing does.
+class Decode {
+ public:
+  Decode(std::unique_ptr<Source> source, std::unique_ptr<PendingFile> out, SndfilePtr wav)
+      : source_(std::move(source)), out_(std::move(out)), wav_(std::move(wav)) {}
+
+  void run(const std::atomic<bool>& stopRequested) {
+    if (decodeAll(stopRequested) && sf_close(wav_.release()) == 0) out_->commit();
+  }
+
+ private:
+  bool decodeAll(const std::atomic<bool>& stopRequested) {
+    const size_t channels = static_cast<size_t>(source_->info().channels);
+    std::vector<int16_t> pcm(kChunkFrames * channels);
+    while (!stopRequested) {
+      const size_t frames = source_->read(pcm.data(), kChunkFrames);
+      if (frames == 0) return true;
+      const auto n = static_cast<sf_count_t>(frames);
+      if (sf_writef_short(wav_.get(), pcm.data(), n) != n) return false;
+    }
+    return true;
+  }
+
+  std::unique_ptr<Source> source_;
+  std::unique_ptr<PendingFile> out_;
+  SndfilePtr wav_;  // declared last so it closes before the pending file is removed
+};
+
+// Opens the player's track afresh and starts decoding it to `wavPath`.
+bool startDecode(const char* wavPath) {
+  if (!wavPath || jobRunning()) return false;
+  const std::string track = openTrackPath();
+  if (track.empty()) return false;
+  std::unique_ptr<Source> source = openSource(track);
+  if (!source) return false;
+  auto out = std::make_unique<PendingFile>(wavPath);
+  if (!out->ok()) return false;
+  SF_INFO format{};
+  format.samplerate = source->info().rate;
+  format.channels = source->info().channels;
+  format.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  SndfilePtr wav(sf_open_fd(out->fd(), SFM_WRITE, &format, SF_TRUE));
+  if (!wav) return false;
+  out->releaseFd();  // libsndfile closes it
+  auto decode = std::make_shared<Decode>(std::move(source), std::move(out), std::move(wav));
+  return startJob([decode](const std::atomic<bool>& stop) { decode->run(stop); });
+}
+
+}  // namespace
+
+}  // namespace vbmp3
+
+int16_t vbmp3_decodeWave(const char* wavPath) { return vbmp3::startDecode(wavPath) ? 1 : 0; }

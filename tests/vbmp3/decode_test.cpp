@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "codec_helpers.h"
+#include "decoder.h"
+
+using codec::Pcm;
+using fixtures::TempDir;
+
+namespace {
+
+class Decode : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    vbmp3_encodeStop();
+    vbmp3::setOpenTrackPath("");
+    EXPECT_EQ(vbmp3_getEncodeState(), 0);
+  }
+
+  // Makes `track` the player's open track.
+  static bool open(const std::string& track) {
+    vbmp3::setOpenTrackPath(track);
+    return true;
+  }
+
+  TempDir dir;
+};
+
+void expectSameAudio(const Pcm& actual, const Pcm& expected) {
+  EXPECT_EQ(actual.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
+  EXPECT_EQ(actual.rate, expected.rate);
+  EXPECT_EQ(actual.channels, expected.channels);
+  EXPECT_EQ(actual.frames(), expected.frames());
+  EXPECT_TRUE(actual.samples == expected.samples);
+}
+
+TEST_F(Decode, WritesWhatMpg123WritesSampleForSample) {
+  struct Case {
+    int rate, channels;
+    const char* lameArgs;
+  };
+  for (const Case c : {Case{44100, 2, "-b 128"}, Case{48000, 1, "-V 2"}, Case{22050, 2, "-b 64 -t"}}) {
+    SCOPED_TRACE(c.lameArgs);
+    const std::string wav = dir / "source.wav", mp3 = dir / "track.mp3", out = dir / "out.wav";
+    ASSERT_TRUE(fixtures::makeWav(wav, 2.5, c.rate, c.channels));
+    ASSERT_TRUE(fixtures::makeMp3(wav, mp3, c.lameArgs));
+    ASSERT_TRUE(open(mp3));
+    ASSERT_TRUE(vbmp3_decodeWave(out.c_str()));
+    EXPECT_EQ(vbmp3_getEncodeState(), 1);
+    ASSERT_TRUE(codec::waitIdle());
+    expectSameAudio(codec::readPcm(out), codec::decodeWithMpg123(mp3));
+  }
+}
+
+TEST_F(Decode, WavTrackBecomes16BitPcmWav) {
+  const std::string wav = dir / "mono.wav", out = dir / "out.wav";
+  ASSERT_TRUE(fixtures::makeWav(wav, 1, 32000, 1, 24));
+  ASSERT_TRUE(open(wav));
+  ASSERT_TRUE(vbmp3_decodeWave(out.c_str()));
+  ASSERT_TRUE(codec::waitIdle());
+  Pcm expected = codec::readPcm(wav);
+  expected.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  expectSameAudio(codec::readPcm(out), expected);
+}
+
+TEST_F(Decode, StopLeavesAValidShorterWav) {
+  const std::string wav = dir / "long.wav", mp3 = dir / "track.mp3", out = dir / "out.wav";
+  ASSERT_TRUE(fixtures::makeWav(wav, 20));
+  ASSERT_TRUE(fixtures::makeMp3(wav, mp3, "-b 128 -q 9"));
+  ASSERT_TRUE(open(mp3));
+  ASSERT_TRUE(vbmp3_decodeWave(out.c_str()));
+  EXPECT_EQ(vbmp3_encodeStop(), 1);
+  EXPECT_EQ(vbmp3_getEncodeState(), 0);
+  const Pcm written = codec::readPcm(out);
+  EXPECT_EQ(written.channels, 2);
+  EXPECT_LT(written.frames(), 20L * 44100);
+  const auto bytes = std::filesystem::file_size(out);
+  EXPECT_EQ(bytes, 44 + static_cast<uintmax_t>(written.samples.size()) * 2) << "header sizes match the data";
+  EXPECT_EQ(codec::listDir(dir.path()), (std::vector<std::string>{"long.wav", "out.wav", "track.mp3"}));
+}
+
+TEST_F(Decode, RefusesBadRequestsCleanly) {
+  const std::string wav = dir / "source.wav", mp3 = dir / "track.mp3";
+  ASSERT_TRUE(fixtures::makeWav(wav, 20));
+  ASSERT_TRUE(fixtures::makeMp3(wav, mp3, "-b 128 -q 9"));
+  EXPECT_EQ(vbmp3_decodeWave((dir / "none.wav").c_str()), 0) << "no track open";
+
+  ASSERT_TRUE(open(mp3));
+  EXPECT_EQ(vbmp3_decodeWave(nullptr), 0);
+  EXPECT_EQ(vbmp3_decodeWave((dir / "no/such/out.wav").c_str()), 0);
+  std::filesystem::create_directory(dir / "folder.wav");
+  EXPECT_EQ(vbmp3_decodeWave((dir / "folder.wav").c_str()), 0);
+  EXPECT_EQ(vbmp3_getEncodeState(), 0);
+
+  ASSERT_TRUE(vbmp3_decodeWave((dir / "first.wav").c_str()));
+  EXPECT_EQ(vbmp3_decodeWave((dir / "second.wav").c_str()), 0) << "one job at a time";
+  EXPECT_EQ(vbmp3_encodeStart((dir / "third.mp3").c_str()), 0);
+  ASSERT_TRUE(codec::waitIdle());
+  EXPECT_EQ(codec::listDir(dir.path()),
+            (std::vector<std::string>{"first.wav", "folder.wav", "source.wav", "track.mp3"}));
+}
+
+}  // namespace
