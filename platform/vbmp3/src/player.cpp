@@ -1,0 +1,378 @@
+#include "player.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "tags.h"
+#include "text.h"
+
+namespace vbmp3 {
+namespace {
+
+// Frames decoded between looks at seek and stop requests.
+constexpr size_t kChunkFrames = 4096;
+
+// Holds the audio callback off while the callback's state changes.
+class DeviceLock {
+ public:
+  explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) {
+    if (device_) SDL_LockAudioDevice(device_);
+  }
+  ~DeviceLock() {
+    if (device_) SDL_UnlockAudioDevice(device_);
+  }
+  DeviceLock(const DeviceLock&) = delete;
+  DeviceLock& operator=(const DeviceLock&) = delete;
+
+ private:
+  SDL_AudioDeviceID device_;
+};
+
+// Output buffer of about 50 ms: long enough to keep wake-ups rare, short enough for a prompt pause.
+Uint16 bufferFrames(int rate) {
+  Uint16 frames = 256;
+  while (frames < 8192 && frames * 2 <= rate / 20 + rate / 40) frames *= 2;
+  return frames;
+}
+
+}  // namespace
+
+Player& Player::instance() {
+  static Player player;
+  return player;
+}
+
+Player::~Player() { shutdown(); }
+
+bool Player::init() {
+  std::lock_guard lock(mutex_);
+  return initLocked();
+}
+
+bool Player::initLocked() {
+  if (initialized_) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+    initialized_ = true;
+    if (ensureDevice(44100, 2)) return true;
+  }
+  if (initialized_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  initialized_ = false;
+  // No usable device: the dummy driver consumes samples in real time, so playback still runs.
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  initialized_ = true;
+  if (openDevice(44100, 2)) return true;
+  shutdownLocked();
+  return false;
+}
+
+void Player::shutdown() {
+  std::lock_guard lock(mutex_);
+  shutdownLocked();
+}
+
+void Player::shutdownLocked() {
+  closeTrack();
+  closeDevice();
+  if (initialized_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  initialized_ = false;
+}
+
+bool Player::ensureDevice(int rate, int channels) {
+  if (device_ && deviceRate_ == rate && deviceChannels_ == channels) return true;
+  closeDevice();
+  if (openDevice(rate, channels)) return true;
+  const char* driver = SDL_GetCurrentAudioDriver();
+  if (driver && std::strcmp(driver, "dummy") == 0) return false;
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    initialized_ = false;
+    return false;
+  }
+  return openDevice(rate, channels);
+}
+
+bool Player::openDevice(int rate, int channels) {
+  SDL_AudioSpec want{};
+  want.freq = rate;
+  want.format = AUDIO_S16SYS;
+  want.channels = static_cast<Uint8>(channels);
+  want.samples = bufferFrames(rate);
+  want.callback = &Player::audioCallback;
+  want.userdata = this;
+  SDL_AudioSpec have{};
+  // No allowed changes: SDL converts to whatever the hardware takes.
+  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (device_ == 0) return false;
+  deviceRate_ = rate;
+  deviceChannels_ = channels;
+  return true;
+}
+
+void Player::closeDevice() {
+  if (device_) SDL_CloseAudioDevice(device_);
+  device_ = 0;
+  deviceRate_ = deviceChannels_ = 0;
+}
+
+void SDLCALL Player::audioCallback(void* self, Uint8* stream, int bytes) {
+  auto* player = static_cast<Player*>(self);
+  if (!player->renderer_) {
+    std::memset(stream, 0, static_cast<size_t>(bytes));
+    return;
+  }
+  const size_t frames = static_cast<size_t>(bytes) / (sizeof(int16_t) * player->deviceChannels_);
+  player->renderer_->render(reinterpret_cast<int16_t*>(stream), frames);
+}
+
+void Player::closeTrack() {
+  stopFeeder();
+  if (device_) SDL_PauseAudioDevice(device_, 1);
+  std::unique_ptr<Renderer> old;
+  {
+    DeviceLock lock(device_);
+    old = std::move(renderer_);
+  }
+  source_.reset();
+  setOpenTrackPath("");
+  state_ = PlayState::Stopped;
+  stoppedAt_ = 0;
+}
+
+bool Player::open(const char* path, TrackInfo* info) {
+  std::lock_guard lock(mutex_);
+  if (info) std::memset(info, 0, sizeof *info);
+  if (!initLocked()) return false;
+  closeTrack();
+  if (!path) return false;
+  auto source = openSource(path);
+  if (!source) return false;
+  const SourceInfo& si = source->info();
+  if (!ensureDevice(si.rate, si.channels)) return false;
+  auto renderer = std::make_unique<Renderer>(si.rate, si.channels, si.lengthFrames, settings_, feederWakeup_);
+  {
+    DeviceLock deviceLock(device_);
+    renderer_ = std::move(renderer);
+  }
+  source_ = std::move(source);
+  setOpenTrackPath(path);
+  if (info) {
+    copyField(info->trackName, sizeof info->trackName, std::filesystem::path(path).stem().string());
+    TagInfo tag{};
+    if (readTag(path, &tag))
+      copyField(info->artist, sizeof info->artist, readField(tag.artist, sizeof tag.artist));
+    info->bitRate = si.bitRate;
+    info->samplingRate = si.rate;
+    info->length = static_cast<int32_t>(si.lengthFrames / si.rate);
+  }
+  return true;
+}
+
+void Player::startFeeder() {
+  feederQuit_ = false;
+  feeder_ = std::thread([this] { feed(); });
+}
+
+void Player::stopFeeder() {
+  if (!feeder_.joinable()) return;
+  feederQuit_ = true;
+  feederWakeup_.notify();
+  feeder_.join();
+}
+
+// The decoding thread: keeps the ring filled and carries out seeks. It owns the source while
+// it runs.
+void Player::feed() {
+  FrameRing& ring = renderer_->ring();
+  uint64_t handledSeek = seekGeneration_.load();
+  bool atEnd = false;
+  bool filling = false;
+  while (!feederQuit_) {
+    const uint64_t generation = seekGeneration_.load();
+    if (generation != handledSeek) {
+      handledSeek = generation;
+      const int64_t target = seekTarget_.load();
+      atEnd = !source_->seek(target);
+      DeviceLock lock(device_);
+      renderer_->requestJump(ring.writeIndex(), target, generation);
+      if (atEnd) renderer_->markEnd(ring.writeIndex());
+      continue;
+    }
+    filling = !atEnd && (ring.writable() >= Renderer::kRefillFrames || (filling && ring.writable() > 0));
+    if (!filling) {
+      feederWakeup_.waitFor(std::chrono::milliseconds(200));
+      continue;
+    }
+    size_t span = 0;
+    int16_t* at = ring.writeSpan(&span);
+    const size_t got = source_->read(at, std::min(span, kChunkFrames));
+    ring.commit(got);
+    if (got == 0) {
+      atEnd = true;
+      DeviceLock lock(device_);
+      renderer_->markEnd(ring.writeIndex());
+    }
+  }
+}
+
+void Player::finishIfEnded() {
+  if (!renderer_ || state_ == PlayState::Stopped) return;
+  int64_t at = 0;
+  {
+    DeviceLock lock(device_);
+    if (!renderer_->ended()) return;
+    at = renderer_->position();
+  }
+  stopFeeder();
+  SDL_PauseAudioDevice(device_, 1);
+  state_ = PlayState::Stopped;
+  stoppedAt_ = at;
+}
+
+bool Player::play() {
+  std::lock_guard lock(mutex_);
+  if (!renderer_) return false;
+  finishIfEnded();
+  if (state_ == PlayState::Playing) return true;
+  if (state_ == PlayState::Paused) {
+    DeviceLock deviceLock(device_);
+    renderer_->setPaused(false);
+    state_ = PlayState::Playing;
+    return true;
+  }
+  stopFeeder();
+  if (!source_->seek(0)) return false;
+  const SourceInfo& si = source_->info();
+  EqBank bank(bands_, si.rate, si.channels);
+  {
+    DeviceLock deviceLock(device_);
+    renderer_->start(std::move(bank), seekGeneration_.load());
+  }
+  startFeeder();
+  SDL_PauseAudioDevice(device_, 0);
+  state_ = PlayState::Playing;
+  return true;
+}
+
+bool Player::stop() {
+  std::lock_guard lock(mutex_);
+  if (!renderer_) return false;
+  stopFeeder();
+  SDL_PauseAudioDevice(device_, 1);
+  state_ = PlayState::Stopped;
+  stoppedAt_ = 0;
+  return true;
+}
+
+bool Player::pause() {
+  std::lock_guard lock(mutex_);
+  finishIfEnded();
+  if (state_ == PlayState::Paused) return true;
+  if (state_ != PlayState::Playing) return false;
+  DeviceLock deviceLock(device_);
+  renderer_->setPaused(true);
+  state_ = PlayState::Paused;
+  return true;
+}
+
+bool Player::restart() {
+  std::lock_guard lock(mutex_);
+  finishIfEnded();
+  if (state_ != PlayState::Paused) return false;
+  DeviceLock deviceLock(device_);
+  renderer_->setPaused(false);
+  state_ = PlayState::Playing;
+  return true;
+}
+
+bool Player::seek(int32_t seconds) {
+  std::lock_guard lock(mutex_);
+  finishIfEnded();
+  if (!renderer_ || state_ == PlayState::Stopped) return false;
+  const SourceInfo& si = source_->info();
+  seekTarget_ = std::clamp(static_cast<int64_t>(seconds) * si.rate, int64_t{0}, si.lengthFrames);
+  seekGeneration_.fetch_add(1);
+  feederWakeup_.notify();
+  return true;
+}
+
+PlayState Player::state(int32_t* seconds) {
+  std::lock_guard lock(mutex_);
+  finishIfEnded();
+  int64_t frame = stoppedAt_;
+  if (renderer_ && state_ != PlayState::Stopped) {
+    DeviceLock deviceLock(device_);
+    // A seek not yet heard shows its target already.
+    frame = renderer_->seekGenerationPlayed() < seekGeneration_.load() ? seekTarget_.load()
+                                                                       : renderer_->position();
+  }
+  if (seconds) *seconds = source_ ? static_cast<int32_t>(frame / source_->info().rate) : 0;
+  return state_;
+}
+
+bool Player::mpegInfo(MpegInfo* out) {
+  std::lock_guard lock(mutex_);
+  if (!out) return false;
+  std::memset(out, 0, sizeof *out);
+  if (!source_) return false;
+  const SourceInfo& si = source_->info();
+  out->version = si.mpegVersion;
+  out->layer = si.layer;
+  out->bitRate = si.bitRate;
+  out->samplingRate = si.rate;
+  out->channels = si.channels;
+  out->frames = static_cast<int32_t>(std::min<int64_t>(si.frames, INT32_MAX));
+  return true;
+}
+
+void Player::setPitch(int32_t pitch) { settings_.pitch = std::clamp(pitch, 60, 200); }
+
+int32_t Player::pitch() { return settings_.pitch; }
+
+void Player::setVolume(int32_t left, int32_t right) {
+  settings_.volumeLeft = std::clamp(left, 0, 100);
+  settings_.volumeRight = std::clamp(right, 0, 100);
+}
+
+void Player::volume(int32_t* left, int32_t* right) {
+  if (left) *left = settings_.volumeLeft;
+  if (right) *right = settings_.volumeRight;
+}
+
+void Player::setEqualizer(const int32_t* bands) {
+  std::lock_guard lock(mutex_);
+  for (size_t i = 0; i < bands_.size(); ++i) bands_[i] = std::clamp(bands[i], -128, 128);
+}
+
+void Player::reload() {
+  std::lock_guard lock(mutex_);
+  if (!renderer_ || state_ == PlayState::Stopped) return;  // play picks the bands up
+  const SourceInfo& si = source_->info();
+  EqBank bank(bands_, si.rate, si.channels);
+  std::optional<EqBank> replaced;  // freed here, not on the audio thread
+  DeviceLock deviceLock(device_);
+  replaced = renderer_->equalizer().schedule(std::move(bank));
+}
+
+void Player::wave(int32_t* left, int32_t* right) {
+  std::lock_guard lock(mutex_);
+  std::fill_n(left, Renderer::kWaveFrames, 0);
+  std::fill_n(right, Renderer::kWaveFrames, 0);
+  finishIfEnded();
+  if (state_ != PlayState::Playing) return;
+  int16_t l[Renderer::kWaveFrames], r[Renderer::kWaveFrames];
+  {
+    DeviceLock deviceLock(device_);
+    renderer_->wave(l, r);
+  }
+  for (size_t i = 0; i < Renderer::kWaveFrames; ++i) {
+    left[i] = static_cast<int32_t>(std::lround(l[i] * 100.0 / 32768));
+    right[i] = static_cast<int32_t>(std::lround(r[i] * 100.0 / 32768));
+  }
+}
+
+}  // namespace vbmp3

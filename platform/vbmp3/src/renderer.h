@@ -1,0 +1,133 @@
+// The audio callback's side of playback: takes decoded frames from the ring and turns them into
+// what the output device plays, at the track's own rate and channel count: varispeed, fades,
+// equalizer, volume. It also keeps the track position of what has been played and the last
+// block of output for the wave display.
+#pragma once
+
+#include <samplerate.h>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <semaphore>
+#include <vector>
+
+#include "equalizer.h"
+#include "frame_ring.h"
+
+namespace vbmp3 {
+
+// Settings the API thread changes at any time and the callback reads on every block.
+struct PlaybackSettings {
+  std::atomic<int> pitch{100};  // percent of normal speed, 60..200
+  std::atomic<int> volumeLeft{100};
+  std::atomic<int> volumeRight{100};
+  std::atomic<bool> fadeIn{false};
+  std::atomic<bool> fadeOut{false};
+};
+
+// Wakes the decoding thread from the audio callback without a lock.
+class Wakeup {
+ public:
+  void notify() {
+    if (!signalled_.exchange(true)) semaphore_.release();
+  }
+  template <class Duration>
+  void waitFor(Duration timeout) {
+    if (semaphore_.try_acquire_for(timeout)) signalled_.store(false);
+  }
+
+ private:
+  std::binary_semaphore semaphore_{0};
+  std::atomic<bool> signalled_{false};
+};
+
+class Renderer {
+ public:
+  static constexpr size_t kRingFrames = 1 << 16;
+  // The decoding thread refills the ring once this much of it is free.
+  static constexpr size_t kRefillFrames = kRingFrames / 4;
+  static constexpr size_t kWaveFrames = 256;
+
+  Renderer(int rate, int channels, int64_t lengthFrames, const PlaybackSettings& settings,
+           Wakeup& feederWakeup);
+
+  FrameRing& ring() { return ring_; }
+  Equalizer& equalizer() { return equalizer_; }
+
+  // The calls below run while the callback is held off (the output device locked), or before
+  // the device plays.
+
+  // Starts a new playback at frame 0 of the track with an empty ring. `seekGeneration` is the
+  // newest seek request at this moment.
+  void start(EqBank bank, uint64_t seekGeneration);
+  void setPaused(bool paused) { paused_ = paused; }
+  // The frames from `ringIndex` on belong to `trackFrame` onwards; what lies before is dropped
+  // after a short fade-out. `seekGeneration` identifies the seek request this answers.
+  void requestJump(uint64_t ringIndex, int64_t trackFrame, uint64_t seekGeneration);
+  // The decoder produced its last frame before `ringIndex`.
+  void markEnd(uint64_t ringIndex);
+  bool ended() const { return ended_; }
+  // Track frame of what was played last.
+  int64_t position() const { return static_cast<int64_t>(heard_); }
+  uint64_t seekGenerationPlayed() const { return jumpedGeneration_; }
+  // The last kWaveFrames output frames, oldest first; mono output goes to both.
+  void wave(int16_t* left, int16_t* right) const;
+
+  // The audio callback: fills `frames` interleaved frames.
+  void render(int16_t* out, size_t frames);
+
+ private:
+  static constexpr size_t kBlockFrames = 4096;
+  static constexpr uint64_t kNoIndex = UINT64_MAX;
+
+  struct SrcDeleter {
+    void operator()(SRC_STATE* state) const { src_delete(state); }
+  };
+
+  void renderBlock(int16_t* out, size_t frames);
+  size_t fill(float* buffer, size_t frames);
+  size_t pull(float* out, size_t frames);
+  size_t pullResampled(float* out, size_t frames, int pitch);
+  size_t copyFromRing(float* out, size_t frames);
+  size_t available() const;
+  bool quietNeeded(int pitch) const;
+  void becomeQuiet(int pitch);
+  void applyGains(float* buffer, size_t frames, bool quiet, double step);
+  void output(const float* buffer, int16_t* out, size_t frames);
+
+  const int rate_;
+  const int channels_;
+  const int64_t lengthFrames_;
+  const PlaybackSettings& settings_;
+  Wakeup& feederWakeup_;
+  FrameRing ring_;
+  Equalizer equalizer_;
+  std::unique_ptr<SRC_STATE, SrcDeleter> resampler_;
+  bool resampling_ = false;
+
+  bool paused_ = false;
+  bool ended_ = false;
+  uint64_t jumpIndex_ = kNoIndex;
+  int64_t jumpFrame_ = 0;
+  uint64_t jumpGeneration_ = 0;
+  uint64_t jumpedGeneration_ = 0;
+  uint64_t endIndex_ = kNoIndex;
+  int64_t segmentFrame_ = 0;   // track frame at segmentIndex_
+  uint64_t segmentIndex_ = 0;  // ring index where the current run of frames began
+
+  double heard_ = 0;       // track frame of the last frame played
+  double sincePlay_ = 0;   // track frames played since play, for the fade-in
+  const int rampFrames_;   // length of the short fade around seeks and pauses
+  int ramp_ = 0;           // 0 silent .. rampFrames_ full
+  float gainLeft_ = 1.0f;  // volume as applied at the end of the last block
+  float gainRight_ = 1.0f;
+
+  std::vector<float> block_;
+  std::vector<float> resamplerInput_;
+  std::array<int16_t, kWaveFrames * 2> wave_{};
+  size_t wavePos_ = 0;
+};
+
+}  // namespace vbmp3

@@ -1,0 +1,278 @@
+// Playback through the C interface, with SDL's dummy driver playing in real time.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <thread>
+
+#include "audio_fixtures.h"
+#include "vbmp3.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using fixtures::TempDir;
+
+std::string soxi(const std::string& option, const std::string& path) {
+  const std::string command = "soxi " + option + " " + fixtures::quote(path);
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[128];
+    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
+    pclose(pipe);
+  }
+  return out;
+}
+
+// soxi -B gives "130k" or "1.41M".
+double soxiKbps(const std::string& path) {
+  const std::string text = soxi("-B", path);
+  size_t end = 0;
+  const double value = std::stod(text, &end);
+  return text[end] == 'M' ? value * 1000 : value;
+}
+
+int seconds() {
+  int32_t s = -1;
+  vbmp3_getState(&s);
+  return s;
+}
+
+bool waveIsSilent() {
+  int32_t left[256], right[256];
+  vbmp3_getWave(left, right);
+  for (int i = 0; i < 256; ++i)
+    if (left[i] != 0 || right[i] != 0) return false;
+  return true;
+}
+
+class Playback : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir = new TempDir;
+    ASSERT_TRUE(fixtures::makeWav(*dir / "tone.wav", 6.0));
+    ASSERT_TRUE(fixtures::makeMp3(*dir / "tone.wav", *dir / "tone.mp3", "-b 128 --ta Artiste"));
+    ASSERT_TRUE(fixtures::makeWav(*dir / "short.wav", 1.5, 22050, 1));
+  }
+  static void TearDownTestSuite() {
+    vbmp3_free();
+    delete dir;
+  }
+  void SetUp() override {
+    ASSERT_EQ(vbmp3_init(), 1);
+    vbmp3_setPitch(100);
+    vbmp3_setVolume(100, 100);
+    vbmp3_setFadeIn(0);
+    vbmp3_setFadeOut(0);
+  }
+  void TearDown() override { vbmp3_stop(); }
+
+  static TrackInfo open(const std::string& name) {
+    TrackInfo info{};
+    EXPECT_EQ(vbmp3_open((*dir / name).c_str(), &info), 1) << name;
+    return info;
+  }
+
+  static TempDir* dir;
+};
+TempDir* Playback::dir = nullptr;
+
+TEST_F(Playback, OpenDescribesTheTrackAsSoxSeesIt) {
+  for (const char* name : {"tone.mp3", "tone.wav", "short.wav"}) {
+    SCOPED_TRACE(name);
+    const std::string path = *dir / name;
+    const TrackInfo info = open(name);
+    EXPECT_EQ(info.samplingRate, std::stoi(soxi("-r", path)));
+    EXPECT_EQ(info.length, static_cast<int>(std::stod(soxi("-D", path))));
+    // sox counts the whole file, tags included.
+    const double kbps = soxiKbps(path);
+    EXPECT_NEAR(info.bitRate, kbps, kbps * 0.025);
+  }
+  TrackInfo info = open("tone.mp3");
+  EXPECT_STREQ(info.artist, "Artiste");
+  MpegInfo mpeg{};
+  ASSERT_EQ(vbmp3_getMpegInfo(&mpeg), 1);
+  EXPECT_EQ(mpeg.version, 1);
+  EXPECT_EQ(mpeg.layer, 3);
+  EXPECT_EQ(mpeg.bitRate, 128);
+  EXPECT_EQ(mpeg.samplingRate, 44100);
+  EXPECT_EQ(mpeg.channels, 2);
+  EXPECT_NEAR(mpeg.frames, 6 * 44100 / 1152, 3);
+  EXPECT_EQ(vbmp3_getState(nullptr), 0);
+}
+
+TEST_F(Playback, PlaysInRealTimeAndStopsBackAtTheStart) {
+  open("tone.mp3");
+  EXPECT_TRUE(waveIsSilent());
+  ASSERT_EQ(vbmp3_play(), 1);
+  std::this_thread::sleep_for(1200ms);
+  int32_t position = -1;
+  EXPECT_EQ(vbmp3_getState(&position), 1);
+  EXPECT_EQ(position, 1);
+  EXPECT_FALSE(waveIsSilent());
+  EXPECT_EQ(vbmp3_stop(), 1);
+  EXPECT_EQ(vbmp3_getState(&position), 0);
+  EXPECT_EQ(position, 0);
+  EXPECT_TRUE(waveIsSilent());
+}
+
+TEST_F(Playback, RestartContinuesWhereItPaused) {
+  open("tone.mp3");
+  vbmp3_play();
+  std::this_thread::sleep_for(600ms);
+  EXPECT_EQ(vbmp3_pause(), 1);
+  std::this_thread::sleep_for(1000ms);
+  int32_t position = -1;
+  EXPECT_EQ(vbmp3_getState(&position), 2);
+  EXPECT_EQ(position, 0);
+  EXPECT_TRUE(waveIsSilent());
+  EXPECT_EQ(vbmp3_restart(), 1);
+  EXPECT_EQ(vbmp3_play(), 1);  // the program plays right after restart: it must not start over
+  std::this_thread::sleep_for(600ms);
+  EXPECT_EQ(vbmp3_getState(&position), 1);
+  EXPECT_EQ(position, 1);
+}
+
+TEST_F(Playback, SeekShowsTheTargetAtOnceAndPlaysOnFromIt) {
+  open("tone.mp3");
+  vbmp3_play();
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(vbmp3_seek(4), 1);
+  EXPECT_EQ(seconds(), 4);
+  std::this_thread::sleep_for(1100ms);
+  EXPECT_EQ(seconds(), 5);
+  EXPECT_EQ(vbmp3_seek(1), 1);
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(seconds(), 1);
+}
+
+TEST_F(Playback, DoubleSpeedAdvancesTwoSecondsPerSecond) {
+  EXPECT_EQ(vbmp3_setPitch(200), 1);
+  open("tone.mp3");
+  vbmp3_play();
+  std::this_thread::sleep_for(1600ms);
+  EXPECT_EQ(seconds(), 3);
+  vbmp3_setPitch(100);
+  std::this_thread::sleep_for(1000ms);
+  EXPECT_EQ(seconds(), 4);
+}
+
+TEST_F(Playback, EndOfTrackStopsAndKeepsThePositionAtTheEnd) {
+  open("short.wav");
+  vbmp3_play();
+  std::this_thread::sleep_for(1800ms);
+  int32_t position = -1;
+  EXPECT_EQ(vbmp3_getState(&position), 0);
+  EXPECT_EQ(position, 1);
+  EXPECT_TRUE(waveIsSilent());
+  EXPECT_EQ(vbmp3_seek(0), 0);
+  EXPECT_EQ(vbmp3_play(), 1);  // from the start again
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(vbmp3_getState(&position), 1);
+  EXPECT_EQ(position, 0);
+}
+
+TEST_F(Playback, SettingsAreClampedToTheirRanges) {
+  vbmp3_setPitch(250);
+  EXPECT_EQ(vbmp3_getPitch(), 200);
+  vbmp3_setPitch(10);
+  EXPECT_EQ(vbmp3_getPitch(), 60);
+  vbmp3_setVolume(150, -5);
+  int32_t left = -1, right = -1;
+  EXPECT_EQ(vbmp3_getVolume(&left, &right), 1);
+  EXPECT_EQ(left, 100);
+  EXPECT_EQ(right, 0);
+}
+
+TEST_F(Playback, CallsReturnQuicklyWhilePlaying) {
+  open("tone.mp3");
+  vbmp3_setFadeIn(-1);
+  vbmp3_play();
+  const int32_t bands[10] = {40, -20, 0, 128, -128, 10, 0, 0, 30, 90};
+  auto slowest = std::chrono::steady_clock::duration::zero();
+  for (int i = 0; i < 40; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    int32_t left[256], right[256];
+    vbmp3_getState(nullptr);
+    vbmp3_getWave(left, right);
+    vbmp3_setEqualizer(bands);
+    vbmp3_reload();
+    if (i % 10 == 0) vbmp3_seek(i / 10);
+    slowest = std::max(slowest, std::chrono::steady_clock::now() - start);
+    std::this_thread::sleep_for(10ms);
+  }
+  EXPECT_LT(slowest, 50ms);  // generous: sanitizer builds on a busy machine
+  const int32_t flat[10] = {};
+  vbmp3_setEqualizer(flat);
+}
+
+TEST_F(Playback, BadFilesFailCleanlyAndLeaveNothingOpen) {
+  TempDir bad;
+  fixtures::writeBytes(bad / "empty.mp3", {});
+  fixtures::writeBytes(bad / "noise.mp3", std::vector<char>(20000, '\x5a'));
+  auto mp3 = fixtures::readBytes(*dir / "tone.mp3");
+  fixtures::writeBytes(bad / "cut.mp3", std::vector<char>(mp3.begin(), mp3.begin() + 300));
+  std::filesystem::create_directory(bad / "folder.wav");
+  const std::string tooLong =
+      bad.path() + "/" + std::string(300, 'x') + "/" + std::string(4000, 'y') + ".mp3";
+
+  open("tone.mp3");
+  vbmp3_play();
+  for (const std::string& path : {bad / "empty.mp3", bad / "noise.mp3", bad / "cut.mp3", bad / "folder.wav",
+                                  bad / "missing.mp3", tooLong}) {
+    SCOPED_TRACE(path.substr(0, 120));
+    TrackInfo info;
+    std::memset(&info, 0x7f, sizeof info);
+    EXPECT_EQ(vbmp3_open(path.c_str(), &info), 0);
+    EXPECT_EQ(info.length, 0);
+    EXPECT_EQ(info.artist[0], '\0');
+    int32_t position = -1;
+    EXPECT_EQ(vbmp3_getState(&position), 0);
+    EXPECT_EQ(position, 0);
+    EXPECT_EQ(vbmp3_play(), 0);
+    EXPECT_EQ(vbmp3_seek(3), 0);
+    EXPECT_EQ(vbmp3_pause(), 0);
+    EXPECT_EQ(vbmp3_restart(), 0);
+    EXPECT_EQ(vbmp3_stop(), 0);
+    EXPECT_TRUE(waveIsSilent());
+    MpegInfo mpeg;
+    EXPECT_EQ(vbmp3_getMpegInfo(&mpeg), 0);
+  }
+  EXPECT_EQ(vbmp3_open(nullptr, nullptr), 0);
+  EXPECT_EQ(vbmp3_setEqualizer(nullptr), 0);
+  EXPECT_EQ(vbmp3_getWave(nullptr, nullptr), 0);
+  EXPECT_EQ(vbmp3_getMpegInfo(nullptr), 0);
+  if (geteuid() != 0) {
+    const std::string locked = bad / "locked.mp3";
+    fixtures::writeBytes(locked, mp3);
+    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    EXPECT_EQ(vbmp3_open(locked.c_str(), nullptr), 0);
+  }
+}
+
+TEST_F(Playback, JapaneseNamesWithSpacesPlay) {
+  const std::string path = *dir / "日本語の 曲 名.mp3";
+  fixtures::writeBytes(path, fixtures::readBytes(*dir / "tone.mp3"));
+  TrackInfo info{};
+  ASSERT_EQ(vbmp3_open(path.c_str(), &info), 1);
+  EXPECT_EQ(info.length, 6);
+  EXPECT_STREQ(info.trackName, "日本語の 曲 名");
+  EXPECT_EQ(vbmp3_play(), 1);
+}
+
+TEST(PlaybackLifecycle, FreeThenInitAgainAndCallsWithoutInit) {
+  EXPECT_EQ(vbmp3_free(), 1);
+  EXPECT_EQ(vbmp3_play(), 0);
+  EXPECT_EQ(vbmp3_stop(), 0);
+  EXPECT_EQ(vbmp3_pause(), 0);
+  EXPECT_EQ(vbmp3_seek(1), 0);
+  EXPECT_EQ(vbmp3_getState(nullptr), 0);
+  EXPECT_EQ(vbmp3_reload(), 1);
+  EXPECT_EQ(vbmp3_free(), 1);
+  EXPECT_EQ(vbmp3_init(), 1);
+  EXPECT_EQ(vbmp3_init(), 1);
+}
+
+}  // namespace
