@@ -1,0 +1,43 @@
+#include "core/app.h"
+
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+#include "ui/form4.h"
+#include "ui/form5.h"
+#include "ui/form6.h"
+
+// The windows' pictures are compiled into the program's static library; this makes sure
+// they are linked and registered before the first window is built.
+static void registerPictures() { Q_INIT_RESOURCE(resources); }
+
+App::App(Vbmp3& vbmp3, Platform& platform, QString programFolder)
+    : vbmp3(vbmp3), platform(platform), folder_(std::move(programFolder)) {
+  while (folder_.size() > 1 && folder_.endsWith('/')) folder_.chop(1);
+  registerPictures();
+}
+
+// The secondary windows belong to the main window, so they go first.
+App::~App() {
+  form6_.reset();
+  form5_.reset();
+  form4_.reset();
+  form3_.reset();
+  form2_.reset();
+  form1_.reset();
+}
+
+QString App::file(const QString& name) const { return folder_ + '/' + name; }
+
+template <typename Form>
+static Form& created(std::unique_ptr<Form>& slot, App& app) {
+  if (!slot) slot = std::make_unique<Form>(app);
+  return *slot;
+}
+
+Form1& App::form1() { return created(form1_, *this); }
+Form2& App::form2() { return created(form2_, *this); }
+Form3& App::form3() { return created(form3_, *this); }
+Form4& App::form4() { return created(form4_, *this); }
+Form5& App::form5() { return created(form5_, *this); }
+Form6& App::form6() { return created(form6_, *this); }

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <QMouseEvent>
+#include <QStringList>
+#include <QTest>
+
+#include "ui/changelabel.h"
+#include "ui/picturebox.h"
+
+namespace {
+
+TEST(ChangeLabel, ReportsEachRealChangeOnceAndNothingElse) {
+  ChangeLabel label;
+  QStringList seen;
+  QObject::connect(&label, &ChangeLabel::changed, [&] { seen << label.text(); });
+
+  label.setText("00:01");
+  label.setText("00:01");
+  label.setText("00:02");
+  label.setText("");
+  label.setText("");
+
+  EXPECT_EQ(seen, QStringList({"00:01", "00:02", ""}));
+}
+
+TEST(ChangeLabel, RunsTheChangeNestedInsideTheWriter) {
+  // elapsed -> remaining -> counter, as a chain of change procedures
+  ChangeLabel elapsed, remaining, counter;
+  QStringList order;
+  QObject::connect(&elapsed, &ChangeLabel::changed, [&] {
+    order << "elapsed begins";
+    remaining.setText("2");
+    order << "elapsed ends";
+  });
+  QObject::connect(&remaining, &ChangeLabel::changed, [&] {
+    order << "remaining";
+    counter.setText("1");
+  });
+  QObject::connect(&counter, &ChangeLabel::changed, [&] { order << "counter"; });
+
+  elapsed.setText("03:58");
+  order << "writer returns";
+
+  EXPECT_EQ(order, QStringList({"elapsed begins", "remaining", "counter", "elapsed ends", "writer returns"}));
+}
+
+TEST(ChangeLabel, KeepsMarkupAsPlainText) {
+  ChangeLabel label;
+  label.setText("<b>Song</b> & more");
+  EXPECT_EQ(label.text(), "<b>Song</b> & more");
+  EXPECT_EQ(label.textFormat(), Qt::PlainText);
+}
+
+TEST(ChangeLabel, ClickIsALeftPressAndReleaseOverTheLabel) {
+  ChangeLabel label;
+  label.resize(60, 20);
+  int clicks = 0;
+  QObject::connect(&label, &ChangeLabel::clicked, [&] { ++clicks; });
+
+  QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_EQ(clicks, 1);
+  QTest::mouseClick(&label, Qt::RightButton, {}, QPoint(10, 10));
+  EXPECT_EQ(clicks, 1);
+  QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(10, 10));
+  QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(100, 10));  // dragged off
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(PictureBox, KeepsWhatIsDrawnUntilCleared) {
+  PictureBox picture;
+  picture.setFrameShape(QFrame::NoFrame);
+  picture.resize(100, 10);
+  picture.setBackColor(Qt::white);
+  picture.setForeColor(Qt::blue);
+  picture.setScaleWidth(200);  // e.g. a 200-second track across 100 pixels
+
+  picture.line(50, 0, 50, 10);    // second 50 -> pixel 25
+  picture.line(120, 0, 120, 10);  // second 120 -> pixel 60
+  EXPECT_EQ(picture.canvas().pixelColor(25, 5), QColor(Qt::blue));
+  EXPECT_EQ(picture.canvas().pixelColor(60, 5), QColor(Qt::blue));
+  EXPECT_EQ(picture.canvas().pixelColor(40, 5), QColor(Qt::white));
+
+  picture.cls();
+  EXPECT_EQ(picture.canvas().pixelColor(25, 5), QColor(Qt::white));
+}
+
+TEST(PictureBox, PixelsOutsideAreIgnoredAndGrowingKeepsTheDrawing) {
+  PictureBox picture;
+  picture.setFrameShape(QFrame::NoFrame);
+  picture.resize(20, 20);
+  picture.cls();
+  picture.pset(5, 5, Qt::red);
+  picture.pset(500, -3, Qt::red);  // off the picture: no effect, no fault
+  picture.resize(40, 40);
+  EXPECT_EQ(picture.canvas().size(), QSize(40, 40));
+  EXPECT_EQ(picture.canvas().pixelColor(5, 5), QColor(Qt::red));
+}
+
+}  // namespace

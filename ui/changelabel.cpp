@@ -1,0 +1,27 @@
+#include "ui/changelabel.h"
+
+#include <QMouseEvent>
+
+ChangeLabel::ChangeLabel(QWidget* parent) : QLabel(parent) {
+  // Captions and carried values are plain text: a path or title holding "<" stays as written.
+  setTextFormat(Qt::PlainText);
+}
+
+void ChangeLabel::setText(const QString& text) {
+  if (text == QLabel::text()) return;
+  QLabel::setText(text);
+  emit changed();
+}
+
+void ChangeLabel::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  QLabel::mousePressEvent(event);
+}
+
+void ChangeLabel::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  QLabel::mouseReleaseEvent(event);
+  if (click) emit clicked();
+}

@@ -1,0 +1,39 @@
+// The main window. Its controls, menu items and timers are the program's shared state;
+// the event procedures that act on them live in the subsystem folders.
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+
+#include "ui_Form1.h"
+
+class App;
+
+class Form1 : public QMainWindow, public Ui::Form1 {
+  Q_OBJECT
+
+ public:
+  explicit Form1(App& app);
+
+  // Timer1 polls the decoder, Timer2 draws the waveform, Timer3 runs the clock, Timer4
+  // scrolls the title, Timer5 counts the end of a track; Timer6 has no work.
+  QTimer* Timer1;
+  QTimer* Timer2;
+  QTimer* Timer3;
+  QTimer* Timer4;
+  QTimer* Timer5;
+  QTimer* Timer6;
+
+  // The shutdown sequence, run when the window is closed in any way; set by start-up.
+  std::function<void()> onClose;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QTimer* makeTimer(const char* name, int intervalMs, bool enabled);
+  void connectProcedures();
+
+  App& app_;
+};
