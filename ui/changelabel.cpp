@@ -10,7 +10,13 @@ ChangeLabel::ChangeLabel(QWidget* parent) : QLabel(parent) {
 void ChangeLabel::setText(const QString& text) {
   if (text == QLabel::text()) return;
   QLabel::setText(text);
+  if (autoSize_) adjustSize();
   emit changed();
+}
+
+void ChangeLabel::setAutoSize(bool on) {
+  autoSize_ = on;
+  if (on) adjustSize();
 }
 
 void ChangeLabel::mousePressEvent(QMouseEvent* event) {

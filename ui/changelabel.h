@@ -7,9 +7,15 @@
 
 class ChangeLabel : public QLabel {
   Q_OBJECT
+  // When on, the label takes the size of its text at every change (the title line, whose
+  // width the scrolling reads).
+  Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize)
 
  public:
   explicit ChangeLabel(QWidget* parent = nullptr);
+
+  bool autoSize() const { return autoSize_; }
+  void setAutoSize(bool on);
 
   // Hides QLabel::setText: code must write through this type for changed() to run.
   void setText(const QString& text);
@@ -24,4 +30,5 @@ class ChangeLabel : public QLabel {
 
  private:
   bool pressed_ = false;
+  bool autoSize_ = false;
 };

@@ -66,6 +66,19 @@ TEST(ChangeLabel, ClickIsALeftPressAndReleaseOverTheLabel) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(ChangeLabel, AutoSizeFollowsTheTextBeforeTheChangeRuns) {
+  ChangeLabel label;
+  label.setAutoSize(true);
+  label.setText("Kestrune");
+  int widthSeen = 0;
+  QObject::connect(&label, &ChangeLabel::changed, [&] { widthSeen = label.width(); });
+
+  const int shortWidth = label.width();
+  label.setText("とても長い曲名のタイトル（リマスター版）");
+  EXPECT_GT(label.width(), shortWidth);
+  EXPECT_EQ(widthSeen, label.width());
+}
+
 TEST(PictureBox, KeepsWhatIsDrawnUntilCleared) {
   PictureBox picture;
   picture.setFrameShape(QFrame::NoFrame);
