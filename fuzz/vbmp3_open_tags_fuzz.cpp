@@ -12,11 +12,20 @@
 
 namespace {
 
+// The input goes into this folder, which is removed when the process ends.
+char inputDir[] = "/tmp/vbmp3-fuzz-XXXXXX";
+constexpr const char* kInputName = "/input file.mp3";
+
+void removeInput() {
+  std::remove((std::string(inputDir) + kInputName).c_str());
+  std::remove(inputDir);
+}
+
 const std::string& inputPath() {
   static const std::string path = [] {
-    char dir[] = "/tmp/vbmp3-fuzz-XXXXXX";
-    if (!mkdtemp(dir)) std::abort();
-    return std::string(dir) + "/input file.mp3";
+    if (!mkdtemp(inputDir)) std::abort();
+    std::atexit(removeInput);
+    return std::string(inputDir) + kInputName;
   }();
   return path;
 }
