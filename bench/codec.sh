@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Speed of libvbmp3's encode and decode against the lame and mpg123 programs, on the same
-# files: a few minutes of 44.1 kHz stereo made with sox. Prints the median of each and the
-# ratio library / program (lower is better; the target is 1.05 or less).
+# files: a few minutes of 44.1 kHz stereo made with sox. Prints medians and the ratios
+# library / program (lower is better; the target is 1.05 or less), both for the whole
+# process and for the conversion alone (the driver's own timing of the job).
 #   bench/codec.sh [build-folder]      (default: build; needs the bench_codec target)
 # RUNS and SECONDS_OF_AUDIO in the environment change the number of runs (5) and the
 # length of the audio in seconds (180).
@@ -19,30 +20,31 @@ export SDL_AUDIODRIVER=dummy
 
 # A sweep on the left and pink noise on the right: busier than a plain tone for the coder.
 sox -q -n -r 44100 -c 2 -b 16 "$work/source.wav" synth "$seconds" sine 110-1760 pinknoise vol 0.4
+lame --quiet -b 128 "$work/source.wav" "$work/source.mp3"
 
-# Prints the wall time of one command in microseconds.
-timed() {
-  local start=${EPOCHREALTIME/./}
-  "$@" >/dev/null
-  echo $((${EPOCHREALTIME/./} - start))
-}
-
+now() { echo "${EPOCHREALTIME/./}"; }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# Runs each of two commands $runs times, alternating them, and reports both medians.
+# compare <label> <driver mode> <input> <output> <program command...>
+# Alternates the driver and the program $runs times; prints the medians and the ratios.
 compare() {
-  local label=$1 ours=$2 theirs=$3 a=() b=()
+  local label=$1 mode=$2 input=$3 output=$4
+  shift 4
+  local process=() job=() program=() start
   for _ in $(seq "$runs"); do
-    a+=("$(timed eval "$ours")")
-    b+=("$(timed eval "$theirs")")
+    start=$(now)
+    job+=("$("$driver" "$mode" "$input" "$output")")
+    process+=($(($(now) - start)))
+    start=$(now)
+    "$@" >/dev/null
+    program+=($(($(now) - start)))
   done
-  local ma mb
-  ma=$(printf '%s\n' "${a[@]}" | median)
-  mb=$(printf '%s\n' "${b[@]}" | median)
-  awk -v l="$label" -v a="$ma" -v b="$mb" \
-    'BEGIN { printf "%-8s library %7.3f s   program %7.3f s   ratio %.3f\n", l, a / 1e6, b / 1e6, a / b }'
+  awk -v l="$label" -v p="$(printf '%s\n' "${process[@]}" | median)" \
+      -v j="$(printf '%s\n' "${job[@]}" | median)" -v r="$(printf '%s\n' "${program[@]}" | median)" \
+      'BEGIN { printf "%-7s program %6.3f s | library process %6.3f s, ratio %.3f | conversion %6.3f s, ratio %.3f\n",
+               l, r / 1e6, p / 1e6, p / r, j / 1e6, j / r }'
 }
 
 echo "$seconds s of 44.1 kHz stereo, $runs runs each, medians:"
-compare encode "'$driver' encode '$work/source.wav' '$work/ours.mp3'" \
-               "lame --quiet -b 128 '$work/source.wav' '$work/theirs.mp3'"
+compare decode decode "$work/source.mp3" "$work/ours.wav" mpg123 -q -w "$work/theirs.wav" "$work/source.mp3"
+compare encode encode "$work/source.wav" "$work/ours.mp3" lame --quiet -b 128 "$work/source.wav" "$work/theirs.mp3"

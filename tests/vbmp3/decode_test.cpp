@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "codec_helpers.h"
-#include "decoder.h"
 
 using codec::Pcm;
 using fixtures::TempDir;
@@ -12,16 +11,17 @@ namespace {
 
 class Decode : public ::testing::Test {
  protected:
+  void SetUp() override { ASSERT_TRUE(vbmp3_init()); }
   void TearDown() override {
     vbmp3_encodeStop();
-    vbmp3::setOpenTrackPath("");
+    vbmp3_free();
     EXPECT_EQ(vbmp3_getEncodeState(), 0);
   }
 
-  // Makes `track` the player's open track.
+  // Opens `track` in the player.
   static bool open(const std::string& track) {
-    vbmp3::setOpenTrackPath(track);
-    return true;
+    TrackInfo info{};
+    return vbmp3_open(track.c_str(), &info) != 0;
   }
 
   TempDir dir;
@@ -64,6 +64,19 @@ TEST_F(Decode, WavTrackBecomes16BitPcmWav) {
   expectSameAudio(codec::readPcm(out), expected);
 }
 
+TEST_F(Decode, PlayDecodeWavePlaysWhileItWrites) {
+  const std::string wav = dir / "source.wav", mp3 = dir / "track.mp3", out = dir / "out.wav";
+  ASSERT_TRUE(fixtures::makeWav(wav, 2));
+  ASSERT_TRUE(fixtures::makeMp3(wav, mp3));
+  ASSERT_TRUE(open(mp3));
+  ASSERT_TRUE(vbmp3_playDecodeWave(out.c_str()));
+  int32_t seconds = -1;
+  EXPECT_EQ(vbmp3_getState(&seconds), 1);
+  ASSERT_TRUE(codec::waitIdle());
+  EXPECT_EQ(vbmp3_getState(&seconds), 1) << "playing goes on after the file is written";
+  expectSameAudio(codec::readPcm(out), codec::decodeWithMpg123(mp3));
+}
+
 TEST_F(Decode, StopLeavesAValidShorterWav) {
   const std::string wav = dir / "long.wav", mp3 = dir / "track.mp3", out = dir / "out.wav";
   ASSERT_TRUE(fixtures::makeWav(wav, 20));
@@ -85,6 +98,7 @@ TEST_F(Decode, RefusesBadRequestsCleanly) {
   ASSERT_TRUE(fixtures::makeWav(wav, 20));
   ASSERT_TRUE(fixtures::makeMp3(wav, mp3, "-b 128 -q 9"));
   EXPECT_EQ(vbmp3_decodeWave((dir / "none.wav").c_str()), 0) << "no track open";
+  EXPECT_EQ(vbmp3_playDecodeWave((dir / "none.wav").c_str()), 0);
 
   ASSERT_TRUE(open(mp3));
   EXPECT_EQ(vbmp3_decodeWave(nullptr), 0);

@@ -75,3 +75,8 @@ bool startDecode(const char* wavPath) {
 }  // namespace vbmp3
 
 int16_t vbmp3_decodeWave(const char* wavPath) { return vbmp3::startDecode(wavPath) ? 1 : 0; }
+
+int16_t vbmp3_playDecodeWave(const char* wavPath) {
+  if (!vbmp3::startDecode(wavPath)) return 0;
+  return vbmp3_play();
+}
