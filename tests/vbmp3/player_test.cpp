@@ -146,6 +146,16 @@ TEST_F(Playback, SeekShowsTheTargetAtOnceAndPlaysOnFromIt) {
   EXPECT_EQ(vbmp3_seek(1), 1);
   std::this_thread::sleep_for(300ms);
   EXPECT_EQ(seconds(), 1);
+  // While paused the seek waits, silent, and play resumes from the target.
+  vbmp3_pause();
+  EXPECT_EQ(vbmp3_seek(3), 1);
+  std::this_thread::sleep_for(300ms);
+  int32_t position = -1;
+  EXPECT_EQ(vbmp3_getState(&position), 2);
+  EXPECT_EQ(position, 3);
+  vbmp3_restart();
+  std::this_thread::sleep_for(1100ms);
+  EXPECT_EQ(seconds(), 4);
 }
 
 TEST_F(Playback, DoubleSpeedAdvancesTwoSecondsPerSecond) {

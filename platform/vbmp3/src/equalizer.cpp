@@ -35,26 +35,45 @@ EqBank::EqBank(const EqBands& bands, int rate, int channels) : channels_(channel
   }
 }
 
-void EqBank::process(float* samples, size_t frames) {
-  for (Stage& s : stages_) {
-    for (int c = 0; c < channels_; ++c) {
-      double z1 = s.z1[c], z2 = s.z2[c];
-      float* p = samples + c;
-      for (size_t i = 0; i < frames; ++i, p += channels_) {
-        const double x = *p;
-        const double y = s.b0 * x + z1;
-        z1 = s.b1 * x - s.a1 * y + z2;
-        z2 = s.b2 * x - s.a2 * y;
-        *p = static_cast<float>(y);
-      }
-      s.z1[c] = z1;
-      s.z2[c] = z2;
+// Up to four stages per pass, each sample through all of them with the state in registers, and
+// both channels side by side in one vector: several independent recursions in flight at once.
+template <int Stages, int Channels>
+void EqBank::run(Stage* stages, float* samples, size_t frames) {
+  Pair z1[Stages], z2[Stages];
+  for (int k = 0; k < Stages; ++k) z1[k] = stages[k].z1, z2[k] = stages[k].z2;
+  for (size_t i = 0; i < frames; ++i) {
+    float* frame = samples + i * Channels;
+    Pair x = {frame[0], Channels == 2 ? frame[Channels - 1] : 0.0};
+    for (int k = 0; k < Stages; ++k) {
+      const Stage& s = stages[k];
+      const Pair y = s.b0 * x + z1[k];
+      z1[k] = s.b1 * x - s.a1 * y + z2[k];
+      z2[k] = s.b2 * x - s.a2 * y;
+      x = y;
     }
+    frame[0] = static_cast<float>(x[0]);
+    if (Channels == 2) frame[Channels - 1] = static_cast<float>(x[1]);
   }
+  for (int k = 0; k < Stages; ++k) stages[k].z1 = z1[k], stages[k].z2 = z2[k];
+}
+
+template <int Channels>
+void EqBank::runAll(float* samples, size_t frames) {
+  size_t k = 0;
+  for (; k + 4 <= stages_.size(); k += 4) run<4, Channels>(&stages_[k], samples, frames);
+  if (k + 2 <= stages_.size()) run<2, Channels>(&stages_[k], samples, frames), k += 2;
+  if (k < stages_.size()) run<1, Channels>(&stages_[k], samples, frames);
+}
+
+void EqBank::process(float* samples, size_t frames) {
+  if (channels_ == 2)
+    runAll<2>(samples, frames);
+  else
+    runAll<1>(samples, frames);
 }
 
 void EqBank::clearState() {
-  for (Stage& s : stages_) s.z1 = s.z2 = {};
+  for (Stage& s : stages_) s.z1 = s.z2 = Pair{};
 }
 
 Equalizer::Equalizer(int rate, int channels)

@@ -23,10 +23,16 @@ class EqBank {
   void clearState();
 
  private:
+  using Pair = double __attribute__((vector_size(16)));  // left and right
   struct Stage {
     double b0, b1, b2, a1, a2;
-    std::array<double, 2> z1{}, z2{};  // transposed direct form II state per channel
+    Pair z1{}, z2{};  // transposed direct form II state
   };
+  template <int Stages, int Channels>
+  static void run(Stage* stages, float* samples, size_t frames);
+  template <int Channels>
+  void runAll(float* samples, size_t frames);
+
   std::vector<Stage> stages_;
   int channels_ = 0;
 };

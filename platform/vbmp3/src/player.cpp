@@ -204,7 +204,7 @@ void Player::feed() {
     }
     filling = !atEnd && (ring.writable() >= Renderer::kRefillFrames || (filling && ring.writable() > 0));
     if (!filling) {
-      feederWakeup_.waitFor(std::chrono::milliseconds(200));
+      feederWakeup_.waitFor(std::chrono::seconds(1));  // woken by the callback or a request
       continue;
     }
     size_t span = 0;

@@ -5,12 +5,14 @@
 #pragma once
 
 #include <samplerate.h>
+#include <semaphore.h>
+#include <time.h>
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
-#include <semaphore>
 #include <vector>
 
 #include "equalizer.h"
@@ -27,19 +29,29 @@ struct PlaybackSettings {
   std::atomic<bool> fadeOut{false};
 };
 
-// Wakes the decoding thread from the audio callback without a lock.
+// Wakes the decoding thread from the audio callback without a lock. A POSIX semaphore, whose
+// wait sleeps in the kernel at once instead of spinning first.
 class Wakeup {
  public:
+  Wakeup() { sem_init(&semaphore_, 0, 0); }
+  ~Wakeup() { sem_destroy(&semaphore_); }
+  Wakeup(const Wakeup&) = delete;
+  Wakeup& operator=(const Wakeup&) = delete;
+
   void notify() {
-    if (!signalled_.exchange(true)) semaphore_.release();
+    if (!signalled_.exchange(true)) sem_post(&semaphore_);
   }
-  template <class Duration>
-  void waitFor(Duration timeout) {
-    if (semaphore_.try_acquire_for(timeout)) signalled_.store(false);
+  void waitFor(std::chrono::milliseconds timeout) {
+    timespec until{};
+    clock_gettime(CLOCK_MONOTONIC, &until);
+    const auto ns = until.tv_nsec + std::chrono::nanoseconds(timeout).count();
+    until.tv_sec += static_cast<time_t>(ns / 1'000'000'000);
+    until.tv_nsec = static_cast<long>(ns % 1'000'000'000);
+    if (sem_clockwait(&semaphore_, CLOCK_MONOTONIC, &until) == 0) signalled_.store(false);
   }
 
  private:
-  std::binary_semaphore semaphore_{0};
+  sem_t semaphore_;
   std::atomic<bool> signalled_{false};
 };
 
