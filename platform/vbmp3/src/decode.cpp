@@ -55,7 +55,8 @@ bool startDecode(const char* wavPath) {
   if (!wavPath || jobRunning()) return false;
   const std::string track = openTrackPath();
   if (track.empty()) return false;
-  std::unique_ptr<Source> source = openSource(track);
+  // The player's open already vetted the file; the job needs only its format.
+  std::unique_ptr<Source> source = openSource(track, SourceOpen::Streaming);
   if (!source) return false;
   auto out = std::make_unique<PendingFile>(wavPath);
   if (!out->ok()) return false;

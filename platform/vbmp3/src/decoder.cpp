@@ -71,28 +71,31 @@ using Mpg123Handle = std::unique_ptr<mpg123_handle, Mpg123Deleter>;
 
 class Mp3Source : public Source {
  public:
-  static std::unique_ptr<Source> open(const std::string& path, off_t fileSize) {
+  static std::unique_ptr<Source> open(const std::string& path, off_t fileSize, SourceOpen mode) {
     initMpg123Once();
     FileDescriptor fd(path);
     if (fd.get() < 0) return nullptr;
-    // A full scan counts the frames that are really there, whatever an Xing header claims. It runs on
-    // a handle of its own: decoding after a seek can differ in the last bit from decoding a fresh
-    // stream, and a fresh stream gives exactly what the mpg123 tool writes.
     SourceInfo info;
-    {
-      Mpg123Handle scanner = openHandle(fd.get());
-      if (!scanner || mpg123_scan(scanner.get()) != MPG123_OK || !describe(scanner.get(), &info))
-        return nullptr;
+    if (mode == SourceOpen::Scanned) {
+      // A full scan counts the frames that are really there, whatever an Xing header claims. It runs
+      // on a handle of its own: decoding after a seek can differ in the last bit from decoding a fresh
+      // stream, and a fresh stream gives exactly what the mpg123 tool writes.
+      {
+        Mpg123Handle scanner = openHandle(fd.get());
+        if (!scanner || mpg123_scan(scanner.get()) != MPG123_OK || !describe(scanner.get(), &info))
+          return nullptr;
+      }
+      if (info.frames <= 0 || info.lengthFrames <= 0) return nullptr;
+      if (info.bitRate == 0) {
+        const double seconds = static_cast<double>(info.lengthFrames) / info.rate;
+        const double audioBytes = static_cast<double>(fileSize - tagBytes(fd.get(), fileSize));
+        info.bitRate = static_cast<int>(std::lround(audioBytes * 8 / seconds / 1000));
+      }
+      if (::lseek(fd.get(), 0, SEEK_SET) != 0) return nullptr;
     }
-    if (info.frames <= 0 || info.lengthFrames <= 0) return nullptr;
-    if (info.bitRate == 0) {
-      const double seconds = static_cast<double>(info.lengthFrames) / info.rate;
-      const double audioBytes = static_cast<double>(fileSize - tagBytes(fd.get(), fileSize));
-      info.bitRate = static_cast<int>(std::lround(audioBytes * 8 / seconds / 1000));
-    }
-    if (::lseek(fd.get(), 0, SEEK_SET) != 0) return nullptr;
     Mpg123Handle decoder = openHandle(fd.get());
     if (!decoder) return nullptr;
+    if (mode == SourceOpen::Streaming && !describe(decoder.get(), &info)) return nullptr;
     return std::unique_ptr<Source>(new Mp3Source(std::move(fd), std::move(decoder), info));
   }
 
@@ -278,11 +281,11 @@ std::string openTrack;
 
 }  // namespace
 
-std::unique_ptr<Source> openSource(const std::string& path) {
+std::unique_ptr<Source> openSource(const std::string& path, SourceOpen mode) {
   off_t size = 0;
   if (!isRegularFile(path, &size) || size == 0) return nullptr;
   if (hasPcmContainerMagic(path)) return WaveSource::open(path);
-  return Mp3Source::open(path, size);
+  return Mp3Source::open(path, size, mode);
 }
 
 std::string openTrackPath() {

@@ -31,8 +31,13 @@ class Source {
   virtual bool seek(int64_t frame) = 0;
 };
 
+// A scanned open reads an MP3 through once to learn its exact length (and rejects a file with no
+// frames). Reading straight through needs only the format: a streaming open skips the scan, and
+// leaves lengthFrames and frames as estimates (-1 when unknown).
+enum class SourceOpen { Scanned, Streaming };
+
 // Opens an MP3 or WAV file; nullptr for anything it cannot decode.
-std::unique_ptr<Source> openSource(const std::string& path);
+std::unique_ptr<Source> openSource(const std::string& path, SourceOpen mode = SourceOpen::Scanned);
 
 // The path of the file the player has open, empty when none.
 std::string openTrackPath();
