@@ -3,6 +3,9 @@
 #include <QCloseEvent>
 
 #include "core/app.h"
+#include "playback/polling.h"
+#include "playback/timedisplay.h"
+#include "playback/transport.h"
 #include "ui/procedure.h"
 
 Form1::Form1(App& app) : app_(app) {
@@ -35,4 +38,35 @@ void Form1::closeEvent(QCloseEvent* event) {
 //   connect(Label1, &ChangeLabel::changed, this, runs(app_, Form1_Label1_Change));
 //   connect(Timer1, &QTimer::timeout, this, runs(app_, Form1_Timer1_Timer));
 //   connectMenuItem(app_, mRepeat, Form1_mRepeat_Click);
-void Form1::connectProcedures() {}
+void Form1::connectProcedures() {
+  // Transport
+  connect(Command1, &QPushButton::clicked, this, runs(app_, Form1_Command1_Click));
+  connect(Command2, &QPushButton::clicked, this, runs(app_, Form1_Command2_Click));
+  connect(Command3, &QPushButton::clicked, this, runs(app_, Form1_Command3_Click));
+  connect(Command5, &QPushButton::clicked, this, runs(app_, Form1_Command5_Click));
+  connect(Command6, &QPushButton::clicked, this, runs(app_, Form1_Command6_Click));
+  connect(Command10, &QPushButton::clicked, this, runs(app_, Form1_Command10_Click));
+  connect(Command11, &QPushButton::clicked, this, runs(app_, Form1_Command11_Click));
+  connect(Command12, &QPushButton::clicked, this, runs(app_, Form1_Command12_Click));
+  connect(HScroll1, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll1_Change));
+  connect(HScroll2, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll2_Change));
+  connect(HScroll3, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll3_Change));
+
+  // Polling and the end of a track
+  connect(Timer1, &QTimer::timeout, this, runs(app_, Form1_Timer1_Timer));
+  connect(Timer5, &QTimer::timeout, this, runs(app_, Form1_Timer5_Timer));
+  connect(Label1, &ChangeLabel::changed, this, runs(app_, Form1_Label1_Change));
+  connect(Text2, &ChangeLabel::changed, this, runs(app_, Form1_Text2_Change));
+  connect(Label16, &ChangeLabel::changed, this, runs(app_, Form1_Label16_Change));
+
+  // Time display
+  connect(Text3, &ChangeLabel::changed, this, runs(app_, Form1_Text3_Change));
+  connect(Label1, &ChangeLabel::clicked, this, runs(app_, Form1_Label1_Click));
+  connect(Label4, &ChangeLabel::clicked, this, runs(app_, Form1_Label4_Click));
+  connect(Label3, &ChangeLabel::clicked, this, runs(app_, Form1_Label3_Click));
+  connect(Label22, &ChangeLabel::clicked, this, runs(app_, Form1_Label22_Click));
+  connectMenuItem(app_, mTimeNormal, Form1_mTimeNormal_Click);
+  connectMenuItem(app_, mTimeUnNormal, Form1_mTimeUnNormal_Click);
+  connectMenuItem(app_, mNormalMinSecTime, Form1_mNormalMinSecTime_Click);
+  connectMenuItem(app_, mNornalSecTime, Form1_mNornalSecTime_Click);
+}

@@ -1,0 +1,3 @@
+#include "playback/navigation.h"
+
+bool playListNeighbour(App&, ListMove) { return false; }

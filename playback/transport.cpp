@@ -1,0 +1,134 @@
+#include "playback/transport.h"
+
+#include <algorithm>
+
+#include "core/app.h"
+#include "core/decoder.h"
+#include "playback/polling.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form5.h"
+#include "ui/timerswitch.h"
+
+namespace {
+
+constexpr int kPitchStep = 20;
+constexpr int kVolumeStep = 5;
+constexpr int kKnobStepPixels = 6;
+constexpr int kTitleRestX = 8;  // where the title line rests while stopped
+
+// Moves a bar by `delta`, kept within its range (a value reached by dragging may be less
+// than a step from an end). The bar's change procedure runs when the value changes.
+bool stepBar(QScrollBar* bar, int delta) {
+  const int before = bar->value();
+  bar->setValue(std::clamp(before + delta, bar->minimum(), bar->maximum()));
+  return bar->value() != before;
+}
+
+void stepPitch(App& app, int delta) {
+  Form1& f = app.form1();
+  app.vbmp3.pause();
+  app.vbmp3.setPitch(f.HScroll2->value());
+  stepBar(f.HScroll2, delta);
+  f.Text4->setText(QString::number(app.vbmp3.getPitch()));
+  app.vbmp3.restart();
+}
+
+// Up moves the knob up (toward loud); a press that cannot move the bar leaves it.
+void stepVolume(App& app, int delta) {
+  Form1& f = app.form1();
+  if (!stepBar(f.HScroll3, delta)) return;
+  const int knobDelta = delta > 0 ? -kKnobStepPixels : kKnobStepPixels;
+  f.Image2->move(f.Image2->x(), f.Image2->y() + knobDelta);
+}
+
+}  // namespace
+
+void playCurrentTrack(App& app) {
+  Form1& f = app.form1();
+  if (RefreshPlayState(app) == kDecoderPaused) {
+    app.vbmp3.restart();
+    switchTimer(f.Timer1, true);
+  } else {
+    f.Picture5->cls();
+  }
+  app.vbmp3.play();
+  f.Picture3->move(0, f.Picture3->y());
+  f.Picture3->cls();
+  f.Command1->setEnabled(false);
+  f.Command2->setEnabled(true);
+  f.Command3->setEnabled(true);
+  RefreshPlayState(app);
+  switchTimer(f.Timer1, true);
+  switchTimer(f.Timer2, true);
+  switchTimer(f.Timer4, true);
+}
+
+void Form1_Command1_Click(App& app) {
+  playCurrentTrack(app);
+  if (app.form1().mPTag->isChecked()) app.form5().show();
+}
+
+void Form1_Command2_Click(App& app) {
+  Form1& f = app.form1();
+  app.vbmp3.stop();
+  app.vbmp3.encodeStop();
+  f.Command1->setEnabled(true);
+  switchTimer(f.Timer1, false);
+  switchTimer(f.Timer4, false);
+  f.Label1->setText("00:00");
+  f.Picture5->cls();
+  f.Label13->move(kTitleRestX, f.Label13->y());
+}
+
+void Form1_Command3_Click(App& app) {
+  Form1& f = app.form1();
+  app.vbmp3.pause();
+  switchTimer(f.Timer1, false);
+  switchTimer(f.Timer4, false);
+  RefreshPlayState(app);
+  f.Command1->setEnabled(true);
+}
+
+void Form1_HScroll2_Change(App& app) {
+  Form1& f = app.form1();
+  const int pitch = f.HScroll2->value();
+  app.vbmp3.setPitch(pitch);
+  f.Text4->setText(QString::number(app.vbmp3.getPitch()));
+  f.Command6->setEnabled(pitch != f.HScroll2->maximum());
+  f.Command5->setEnabled(pitch != f.HScroll2->minimum());
+}
+
+void Form1_Command5_Click(App& app) { stepPitch(app, -kPitchStep); }
+void Form1_Command6_Click(App& app) { stepPitch(app, kPitchStep); }
+
+void Form1_HScroll3_Change(App& app) {
+  Form1& f = app.form1();
+  const int volume = f.HScroll3->value();
+  app.vbmp3.setVolume(volume, volume);
+  int32_t left = 0, right = 0;
+  app.vbmp3.getVolume(left, right);
+  f.Command11->setEnabled(volume != f.HScroll3->maximum());
+  f.Command12->setEnabled(volume != f.HScroll3->minimum());
+}
+
+void Form1_Command11_Click(App& app) { stepVolume(app, kVolumeStep); }
+void Form1_Command12_Click(App& app) { stepVolume(app, -kVolumeStep); }
+
+void Form1_HScroll1_Change(App& app) {
+  Form1& f = app.form1();
+  const int largeStep = f.HScroll1->pageStep();
+  if (largeStep <= 1) return;
+  const int32_t value = f.HScroll1->value();
+  // A position past the bar's end shows as the end, which is no move of the user's.
+  const int32_t last = std::min(app.LastPlayPosition, f.HScroll1->maximum());
+  if (value >= last + largeStep || value < last) {
+    app.vbmp3.seek(value);
+    int32_t seconds = 0;
+    app.vbmp3.getState(seconds);
+  }
+  f.Picture5->line(value, 0, value, f.Picture2->height());
+  RefreshPlayState(app);
+}
+
+void Form1_Command10_Click(App& app) { app.form2().exec(); }

@@ -1,0 +1,34 @@
+// The main window's transport: play, stop, pause, pitch and volume with their step buttons,
+// the seek bar with the progress strip, and the button that shows the Song List.
+#pragma once
+
+class App;
+
+// Play (Command1): resumes a paused track, otherwise starts the loaded one from the start,
+// and sets the buttons and timers for playing. With mPTag checked the tag editor shows too.
+void Form1_Command1_Click(App& app);
+// Play without the tag editor: what loading from the Song List, the random button and the
+// start-up auto-play run.
+void playCurrentTrack(App& app);
+
+void Form1_Command2_Click(App& app);  // stop; a running conversion stops too
+void Form1_Command3_Click(App& app);  // pause
+
+// Pitch: the bar (HScroll2, 60..200) holds the value, its change hands it to the decoder;
+// the buttons step it by 20 within the bar's range.
+void Form1_HScroll2_Change(App& app);
+void Form1_Command5_Click(App& app);  // pitch down
+void Form1_Command6_Click(App& app);  // pitch up
+
+// Volume: the bar (HScroll3, 0..100) holds the value; the buttons step it by 5 within the
+// bar's range and move the knob picture Image2 by 6 pixels with it.
+void Form1_HScroll3_Change(App& app);
+void Form1_Command11_Click(App& app);  // volume up
+void Form1_Command12_Click(App& app);  // volume down
+
+// Seek bar (HScroll1): follows the position on every poll; a move that a poll cannot make
+// (back, or forward by the large step or more) is the user's and seeks. Every change draws
+// the progress strip Picture5 up to the bar's value. Bars with a large step of 1 do nothing.
+void Form1_HScroll1_Change(App& app);
+
+void Form1_Command10_Click(App& app);  // shows the Song List window, modally
