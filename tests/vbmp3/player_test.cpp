@@ -107,7 +107,7 @@ TEST_F(Playback, PlaysInRealTimeAndStopsBackAtTheStart) {
   open("tone.mp3");
   EXPECT_TRUE(waveIsSilent());
   ASSERT_EQ(vbmp3_play(), 1);
-  std::this_thread::sleep_for(1200ms);
+  std::this_thread::sleep_for(1500ms);
   int32_t position = -1;
   EXPECT_EQ(vbmp3_getState(&position), 1);
   EXPECT_EQ(position, 1);
@@ -121,16 +121,16 @@ TEST_F(Playback, PlaysInRealTimeAndStopsBackAtTheStart) {
 TEST_F(Playback, RestartContinuesWhereItPaused) {
   open("tone.mp3");
   vbmp3_play();
-  std::this_thread::sleep_for(600ms);
+  std::this_thread::sleep_for(700ms);
   EXPECT_EQ(vbmp3_pause(), 1);
-  std::this_thread::sleep_for(1000ms);
+  std::this_thread::sleep_for(600ms);
   int32_t position = -1;
   EXPECT_EQ(vbmp3_getState(&position), 2);
   EXPECT_EQ(position, 0);
   EXPECT_TRUE(waveIsSilent());
   EXPECT_EQ(vbmp3_restart(), 1);
   EXPECT_EQ(vbmp3_play(), 1);  // the program plays right after restart: it must not start over
-  std::this_thread::sleep_for(600ms);
+  std::this_thread::sleep_for(800ms);
   EXPECT_EQ(vbmp3_getState(&position), 1);
   EXPECT_EQ(position, 1);
 }
@@ -141,7 +141,7 @@ TEST_F(Playback, SeekShowsTheTargetAtOnceAndPlaysOnFromIt) {
   std::this_thread::sleep_for(200ms);
   EXPECT_EQ(vbmp3_seek(4), 1);
   EXPECT_EQ(seconds(), 4);
-  std::this_thread::sleep_for(1100ms);
+  std::this_thread::sleep_for(1500ms);
   EXPECT_EQ(seconds(), 5);
   EXPECT_EQ(vbmp3_seek(1), 1);
   std::this_thread::sleep_for(300ms);
@@ -154,7 +154,7 @@ TEST_F(Playback, SeekShowsTheTargetAtOnceAndPlaysOnFromIt) {
   EXPECT_EQ(vbmp3_getState(&position), 2);
   EXPECT_EQ(position, 3);
   vbmp3_restart();
-  std::this_thread::sleep_for(1100ms);
+  std::this_thread::sleep_for(1500ms);
   EXPECT_EQ(seconds(), 4);
 }
 
@@ -162,7 +162,7 @@ TEST_F(Playback, DoubleSpeedAdvancesTwoSecondsPerSecond) {
   EXPECT_EQ(vbmp3_setPitch(200), 1);
   open("tone.mp3");
   vbmp3_play();
-  std::this_thread::sleep_for(1600ms);
+  std::this_thread::sleep_for(1750ms);
   EXPECT_EQ(seconds(), 3);
   vbmp3_setPitch(100);
   std::this_thread::sleep_for(1000ms);
@@ -172,7 +172,7 @@ TEST_F(Playback, DoubleSpeedAdvancesTwoSecondsPerSecond) {
 TEST_F(Playback, EndOfTrackStopsAndKeepsThePositionAtTheEnd) {
   open("short.wav");
   vbmp3_play();
-  std::this_thread::sleep_for(1800ms);
+  std::this_thread::sleep_for(2200ms);
   int32_t position = -1;
   EXPECT_EQ(vbmp3_getState(&position), 0);
   EXPECT_EQ(position, 1);

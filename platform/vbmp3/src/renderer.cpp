@@ -8,8 +8,10 @@ namespace {
 
 constexpr double kFadeSeconds = 3.0;
 
+// Rounds to the nearest integer (halves away from zero) and clips; whole numbers pass unchanged.
 inline int16_t toSample(float v) {
-  return static_cast<int16_t>(std::lrintf(std::clamp(v, -32768.0f, 32767.0f)));
+  v = std::clamp(v, -32768.0f, 32767.0f);
+  return static_cast<int16_t>(v + (v < 0 ? -0.5f : 0.5f));
 }
 
 // Volume 0..100 to a gain; the square gives a more even loudness scale than a straight line.
