@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <thread>
 
@@ -270,6 +271,18 @@ TEST_F(Playback, JapaneseNamesWithSpacesPlay) {
   EXPECT_EQ(info.length, 6);
   EXPECT_STREQ(info.trackName, "日本語の 曲 名");
   EXPECT_EQ(vbmp3_play(), 1);
+}
+
+TEST(PlaybackLifecycle, TheHostKeepsItsSignals) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        vbmp3_init();
+        std::raise(SIGTERM);
+        std::this_thread::sleep_for(1s);
+        std::exit(0);
+      },
+      ::testing::KilledBySignal(SIGTERM), "");
 }
 
 TEST(PlaybackLifecycle, FreeThenInitAgainAndCallsWithoutInit) {

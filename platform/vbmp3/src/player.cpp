@@ -54,6 +54,8 @@ bool Player::init() {
 
 bool Player::initLocked() {
   if (initialized_) return true;
+  // The host program keeps its own handling of SIGINT and SIGTERM.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
     initialized_ = true;
     if (ensureDevice(44100, 2)) return true;
