@@ -209,15 +209,4 @@ TEST(BadInput, AnythingThatIsNotAudioGivesNoSource) {
   }
 }
 
-TEST(BadInput, JapaneseNamesWithSpacesOpen) {
-  TempDir dir;
-  const std::string folder = dir / "音楽 フォルダ";
-  std::filesystem::create_directory(folder);
-  const std::string wav = folder + "/テスト 曲.wav";
-  ASSERT_TRUE(fixtures::makeWav(wav, 0.5));
-  ASSERT_TRUE(fixtures::makeMp3(wav, folder + "/テスト 曲.mp3"));
-  EXPECT_TRUE(vbmp3::openSource(wav));
-  EXPECT_TRUE(vbmp3::openSource(folder + "/テスト 曲.mp3"));
-}
-
 }  // namespace

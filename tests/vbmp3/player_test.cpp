@@ -1,6 +1,5 @@
 // Playback through the C interface, with SDL's dummy driver playing in real time.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -219,21 +218,14 @@ TEST_F(Playback, CallsReturnQuicklyWhilePlaying) {
   vbmp3_setEqualizer(flat);
 }
 
-TEST_F(Playback, BadFilesFailCleanlyAndLeaveNothingOpen) {
+TEST_F(Playback, AFailedOpenLeavesNothingOpen) {
+  // Which files open is the decoder's business (decoder_test); here: what the calls do after.
   TempDir bad;
-  fixtures::writeBytes(bad / "empty.mp3", {});
   fixtures::writeBytes(bad / "noise.mp3", std::vector<char>(20000, '\x5a'));
-  auto mp3 = fixtures::readBytes(*dir / "tone.mp3");
-  fixtures::writeBytes(bad / "cut.mp3", std::vector<char>(mp3.begin(), mp3.begin() + 300));
-  std::filesystem::create_directory(bad / "folder.wav");
-  const std::string tooLong =
-      bad.path() + "/" + std::string(300, 'x') + "/" + std::string(4000, 'y') + ".mp3";
-
   open("tone.mp3");
   vbmp3_play();
-  for (const std::string& path : {bad / "empty.mp3", bad / "noise.mp3", bad / "cut.mp3", bad / "folder.wav",
-                                  bad / "missing.mp3", tooLong}) {
-    SCOPED_TRACE(path.substr(0, 120));
+  for (const std::string& path : {bad / "noise.mp3", bad.path(), bad / "missing.mp3"}) {
+    SCOPED_TRACE(path);
     TrackInfo info;
     std::memset(&info, 0x7f, sizeof info);
     EXPECT_EQ(vbmp3_open(path.c_str(), &info), 0);
@@ -255,12 +247,6 @@ TEST_F(Playback, BadFilesFailCleanlyAndLeaveNothingOpen) {
   EXPECT_EQ(vbmp3_setEqualizer(nullptr), 0);
   EXPECT_EQ(vbmp3_getWave(nullptr, nullptr), 0);
   EXPECT_EQ(vbmp3_getMpegInfo(nullptr), 0);
-  if (geteuid() != 0) {
-    const std::string locked = bad / "locked.mp3";
-    fixtures::writeBytes(locked, mp3);
-    std::filesystem::permissions(locked, std::filesystem::perms::none);
-    EXPECT_EQ(vbmp3_open(locked.c_str(), nullptr), 0);
-  }
 }
 
 TEST_F(Playback, JapaneseNamesWithSpacesPlay) {
