@@ -66,7 +66,13 @@ int32_t RefreshPlayState(App& app) {
   app.vbmp3.getMpegInfo(mpeg);
   int32_t position = 0;
   const int32_t state = app.vbmp3.getState(position);
-  if (app.vbmp3.getEncodeState() != kEncoderRunning) f.Label1->setText(minutesSeconds(position));
+  if (app.vbmp3.getEncodeState() != kEncoderRunning) {
+    f.Label1->setText(minutesSeconds(position));
+  } else {
+    // The elapsed time is held, but the seek bar still follows: without this its moves
+    // would look like the user's and seek at every new second.
+    app.LastPlayPosition = position;
+  }
   f.HScroll1->setValue(std::clamp(position, f.HScroll1->minimum(), f.HScroll1->maximum()));
   return state;
 }

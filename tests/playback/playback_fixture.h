@@ -1,0 +1,103 @@
+// The main window with a scripted decoder that plays in simulated time: run(ms) moves the
+// clock in 100 ms steps, advances the decoder's position while it plays, and fires Timer1
+// and Timer5 as their intervals come round, calling their tick procedures directly.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QScrollBar>
+
+#include "core/app.h"
+#include "fakes/scripted_decoder.h"
+#include "fakes/scripted_platform.h"
+#include "playback/polling.h"
+#include "playback/timedisplay.h"
+#include "playback/transport.h"
+#include "ui/form1.h"
+#include "ui/form3.h"
+
+class PlaybackTest : public ::testing::Test {
+ protected:
+  ScriptedDecoder decoder_;
+  ScriptedPlatform platform_;
+  App app_{decoder_, platform_, "/opt/kestrune"};
+  Form1& f_ = app_.form1();
+  int64_t nowMs_ = 0;
+
+  void SetUp() override {
+    // Tests drive the timers themselves; the real ones must not fire during a test.
+    for (QTimer* t : {f_.Timer1, f_.Timer2, f_.Timer3, f_.Timer4, f_.Timer5, f_.Timer6}) {
+      t->stop();
+      t->setInterval(24 * 3600 * 1000);
+    }
+  }
+
+  // What loading a track leaves for transport and polling: total seconds, seek bar range
+  // and large step, progress scale, play enabled, the display brought up to date.
+  void loadTrack(int32_t seconds, int largeStep) {
+    decoder_.addTrack("/m/t.mp3", seconds);
+    TrackInfo info{};
+    decoder_.open("/m/t.mp3", info);
+    f_.Text3->setText(QString::number(seconds));
+    f_.HScroll1->setMaximum(seconds);
+    f_.HScroll1->setPageStep(largeStep);
+    f_.Picture5->setScaleWidth(seconds);
+    f_.Command1->setEnabled(true);
+    RefreshPlayState(app_);
+    trackMs_ = seconds * 1000;
+    decoder_.calls.clear();
+  }
+
+  void play() { Form1_Command1_Click(app_); }
+
+  // Puts the playing decoder at `seconds` without a poll.
+  void playAt(int32_t seconds) {
+    decoder_.current.seconds = seconds;
+    playedMs_ = seconds * 1000;
+  }
+
+  void run(int64_t ms) {
+    for (int64_t end = nowMs_ + ms; nowMs_ < end;) step();
+  }
+
+  // Runs until `done` holds (checked every 100 ms); the time it took, or -1 after `limitMs`.
+  template <typename Done>
+  int64_t runUntil(Done done, int64_t limitMs = 20000) {
+    const int64_t start = nowMs_;
+    while (nowMs_ - start < limitMs) {
+      step();
+      if (done()) return nowMs_ - start;
+    }
+    return -1;
+  }
+
+ private:
+  void step() {
+    noteCounter();  // a counter switched on between steps started then
+    nowMs_ += 100;
+    if (decoder_.current.seconds != playedMs_ / 1000) playedMs_ = decoder_.current.seconds * 1000;
+    if (decoder_.current.state == 1) {
+      playedMs_ += 100;
+      decoder_.current.seconds = static_cast<int32_t>(playedMs_ / 1000);
+      if (playedMs_ >= trackMs_) decoder_.current = {}, playedMs_ = 0;  // the end: stopped at 0
+    }
+    const bool ticks = f_.Timer5->isActive() && counterSinceMs_ >= 0 && (nowMs_ - counterSinceMs_) % 700 == 0;
+    if (f_.Timer1->isActive()) Form1_Timer1_Timer(app_);
+    if (ticks && f_.Timer5->isActive()) Form1_Timer5_Timer(app_);
+    noteCounter();
+  }
+
+  void noteCounter() {
+    if (!f_.Timer5->isActive()) {
+      counterSinceMs_ = -1;
+    } else if (counterSinceMs_ < 0) {
+      counterSinceMs_ = nowMs_;
+    }
+  }
+
+  int64_t trackMs_ = 0;
+  int64_t playedMs_ = 0;
+  int64_t counterSinceMs_ = -1;  // when Timer5 was switched on, -1 while off
+};

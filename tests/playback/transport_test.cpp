@@ -1,0 +1,150 @@
+// Transport: play/pause/stop, the seek-or-not rule of the seek bar, pitch and volume steps.
+#include "playback_fixture.h"
+#include "ui/form5.h"
+
+namespace {
+
+using Transport = PlaybackTest;
+
+int indexOf(const QStringList& calls, const QString& call) { return static_cast<int>(calls.indexOf(call)); }
+
+TEST_F(Transport, PlayPauseResumeAndStopSetButtonsTimersAndLabels) {
+  loadTrack(200, 2);
+  play();
+  EXPECT_EQ(decoder_.current.state, 1);
+  EXPECT_FALSE(f_.Command1->isEnabled());
+  EXPECT_TRUE(f_.Command2->isEnabled());
+  EXPECT_TRUE(f_.Command3->isEnabled());
+  for (QTimer* t : {f_.Timer1, f_.Timer2, f_.Timer4})
+    EXPECT_TRUE(t->isActive()) << t->objectName().toStdString();
+  EXPECT_EQ(decoder_.count("restart"), 0);
+
+  run(5000);
+  Form1_Command3_Click(app_);
+  EXPECT_EQ(decoder_.current.state, 2);
+  EXPECT_TRUE(f_.Command1->isEnabled());
+  EXPECT_FALSE(f_.Timer1->isActive());
+  EXPECT_FALSE(f_.Timer4->isActive());
+
+  decoder_.calls.clear();
+  play();  // resumes: restart before play, polling on again
+  EXPECT_LT(indexOf(decoder_.calls, "restart()"), indexOf(decoder_.calls, "play()"));
+  EXPECT_GE(indexOf(decoder_.calls, "restart()"), 0);
+  EXPECT_TRUE(f_.Timer1->isActive());
+
+  f_.Label13->move(50, f_.Label13->y());
+  decoder_.calls.clear();
+  Form1_Command2_Click(app_);
+  EXPECT_EQ(decoder_.calls.mid(0, 2), (QStringList{"stop()", "encodeStop()"}));
+  EXPECT_TRUE(f_.Command1->isEnabled());
+  EXPECT_TRUE(f_.Command2->isEnabled());
+  EXPECT_TRUE(f_.Command3->isEnabled());
+  EXPECT_FALSE(f_.Timer1->isActive());
+  EXPECT_FALSE(f_.Timer4->isActive());
+  EXPECT_EQ(f_.Label1->text(), "00:00");
+  EXPECT_EQ(f_.Label13->x(), 8);
+  EXPECT_EQ(f_.Text2->text(), "200");
+}
+
+TEST_F(Transport, PlayShowsTheTagEditorOnlyWithItsViewOption) {
+  loadTrack(200, 2);
+  f_.mPTag->setChecked(true);
+  play();
+  EXPECT_TRUE(app_.form5Created());
+  EXPECT_FALSE(app_.form5().isHidden());
+
+  app_.form5().hide();
+  Form1_Command2_Click(app_);
+  f_.mPTag->setChecked(false);
+  playCurrentTrack(app_);
+  EXPECT_TRUE(app_.form5().isHidden());
+}
+
+// The bar's own moves (one second per poll) do not seek; a move back, or forward by the
+// large step or more, is the user's.
+TEST_F(Transport, SeekBarSeeksOnlyOnMovesAPollCannotMake) {
+  struct Case {
+    int seconds, largeStep, to;
+    bool seeks;
+  };
+  for (Case c : {Case{600, 6, 101, false}, Case{600, 6, 105, false}, Case{600, 6, 106, true},
+                 Case{600, 6, 40, true}, Case{200, 2, 101, false}, Case{200, 2, 102, true},
+                 Case{120, 1, 110, false}, Case{120, 1, 40, false}}) {
+    SCOPED_TRACE(testing::Message() << c.seconds << " s, step " << c.largeStep << ", to " << c.to);
+    loadTrack(c.seconds, c.largeStep);
+    f_.Picture5->cls();
+    play();
+    playAt(100);
+    run(100);
+    ASSERT_EQ(app_.LastPlayPosition, 100);
+    decoder_.calls.clear();
+    f_.Picture5->cls();
+    f_.HScroll1->setValue(c.to);
+    EXPECT_EQ(decoder_.calls.contains(QString("seek(%1)").arg(c.to)), c.seeks);
+    if (c.seeks) EXPECT_EQ(f_.Label1->text(), minutesSeconds(c.to));
+    // The progress strip is drawn up to the value on bars with a large step of 2 or more.
+    const QImage& strip = f_.Picture5->canvas();
+    const int x = static_cast<int>(c.to * strip.width() / double(c.seconds));
+    bool drawn = false;
+    for (int column = x - 1; column <= x + 1; ++column)
+      drawn |= strip.pixelColor(column, 2) == f_.Picture5->foreColor();
+    EXPECT_EQ(drawn, c.largeStep > 1);
+    Form1_Command2_Click(app_);
+  }
+}
+
+TEST_F(Transport, PitchStepsStayInTheBarsRange) {
+  f_.HScroll2->setValue(80);
+  decoder_.calls.clear();
+  Form1_Command5_Click(app_);
+  EXPECT_EQ(f_.HScroll2->value(), 60);
+  EXPECT_EQ(f_.Text4->text(), "60");
+  EXPECT_FALSE(f_.Command5->isEnabled());
+  EXPECT_TRUE(f_.Command6->isEnabled());
+  EXPECT_EQ(decoder_.calls.first(), "pause()");
+  EXPECT_EQ(decoder_.calls.at(1), "setPitch(80)");
+  EXPECT_EQ(decoder_.calls.last(), "restart()");
+  EXPECT_EQ(decoder_.pitch, 60);
+
+  f_.HScroll2->setValue(70);  // reached by dragging: a step down would pass the end
+  Form1_Command5_Click(app_);
+  EXPECT_EQ(f_.HScroll2->value(), 60);
+  EXPECT_FALSE(f_.Command5->isEnabled());
+
+  f_.HScroll2->setValue(190);
+  Form1_Command6_Click(app_);
+  EXPECT_EQ(f_.HScroll2->value(), 200);
+  EXPECT_EQ(f_.Text4->text(), "200");
+  EXPECT_FALSE(f_.Command6->isEnabled());
+  EXPECT_TRUE(f_.Command5->isEnabled());
+}
+
+TEST_F(Transport, VolumeStepsMoveTheKnobSixPixelsAndStayInRange) {
+  const int knobTop = f_.Image2->y();
+  Form1_Command12_Click(app_);
+  EXPECT_EQ(f_.HScroll3->value(), 95);
+  EXPECT_EQ(decoder_.volumeLeft, 95);
+  EXPECT_EQ(decoder_.volumeRight, 95);
+  EXPECT_TRUE(f_.Command11->isEnabled());
+  EXPECT_EQ(f_.Image2->y(), knobTop + 6);
+
+  for (int i = 0; i < 19; ++i) Form1_Command12_Click(app_);
+  EXPECT_EQ(f_.HScroll3->value(), 0);
+  EXPECT_FALSE(f_.Command12->isEnabled());
+  EXPECT_EQ(f_.Image2->y(), knobTop + 120);
+
+  Form1_Command11_Click(app_);
+  EXPECT_EQ(f_.Image2->y(), knobTop + 114);
+  EXPECT_TRUE(f_.Command12->isEnabled());
+
+  f_.HScroll3->setValue(98);  // from elsewhere: the knob stays
+  EXPECT_EQ(f_.Image2->y(), knobTop + 114);
+  Form1_Command11_Click(app_);
+  EXPECT_EQ(f_.HScroll3->value(), 100);
+  EXPECT_FALSE(f_.Command11->isEnabled());
+  Form1_Command11_Click(app_);  // nothing left to move: neither bar nor knob moves
+  EXPECT_EQ(f_.HScroll3->value(), 100);
+  EXPECT_EQ(f_.Image2->y(), knobTop + 108);
+}
+
+}  // namespace
