@@ -46,7 +46,7 @@ class Mp3Decoding : public ::testing::Test {
     return mp3;
   }
 
-  void expectMatchesReference(const std::string& mp3, int rate, int channels, int version) {
+  void expectMatchesReference(const std::string& mp3, int rate, int channels, int version, int layer = 3) {
     SCOPED_TRACE(mp3);
     auto source = vbmp3::openSource(mp3);
     ASSERT_TRUE(source);
@@ -54,7 +54,7 @@ class Mp3Decoding : public ::testing::Test {
     EXPECT_EQ(info.rate, rate);
     EXPECT_EQ(info.channels, channels);
     EXPECT_EQ(info.mpegVersion, version);
-    EXPECT_EQ(info.layer, 3);
+    EXPECT_EQ(info.layer, layer);
     EXPECT_GT(info.frames, 0);
     const auto decoded = readAll(*source);
     const auto reference = referenceDecode(mp3, dir);
@@ -74,6 +74,12 @@ TEST_F(Mp3Decoding, MatchesTheMpg123ToolSampleForSample) {
   expectMatchesReference(makeMp3("mono", 22050, 1, "-b 64"), 22050, 1, 2);
   expectMatchesReference(makeMp3("mpeg2", 24000, 2, "-b 64"), 24000, 2, 2);
   expectMatchesReference(makeMp3("mpeg25", 11025, 1, "-b 32"), 11025, 1, 3);
+  // Layer II, written by sox through twolame.
+  ASSERT_TRUE(fixtures::makeWav(dir / "layer2.wav", 2.0));
+  ASSERT_EQ(fixtures::run("sox -q " + fixtures::quote(dir / "layer2.wav") + " " +
+                          fixtures::quote(dir / "layer2.mp2")),
+            0);
+  expectMatchesReference(dir / "layer2.mp2", 44100, 2, 1, 2);
 }
 
 TEST_F(Mp3Decoding, ReportsBitRateAndExactLength) {
