@@ -24,6 +24,21 @@ class Decode : public ::testing::Test {
     return vbmp3_open(track.c_str(), &info) != 0;
   }
 
+  // Ten minutes of MP3 (long enough that a job is surely still running right after it
+  // starts), made quickly: a tagless five-second stream repeated.
+  std::string longMp3() {
+    const std::string wav = dir / "piece.wav", piece = dir / "piece.mp3", mp3 = dir / "long.mp3";
+    if (!fixtures::makeWav(wav, 5) || !fixtures::makeMp3(wav, piece, "-b 128 -t")) return "";
+    const std::vector<char> bytes = fixtures::readBytes(piece);
+    std::vector<char> all;
+    for (int i = 0; i < kLongSeconds / 5; ++i) all.insert(all.end(), bytes.begin(), bytes.end());
+    fixtures::writeBytes(mp3, all);
+    std::filesystem::remove(wav);
+    std::filesystem::remove(piece);
+    return mp3;
+  }
+  static constexpr long kLongSeconds = 600;
+
   TempDir dir;
 };
 
@@ -47,7 +62,6 @@ TEST_F(Decode, WritesWhatMpg123WritesSampleForSample) {
     ASSERT_TRUE(fixtures::makeMp3(wav, mp3, c.lameArgs));
     ASSERT_TRUE(open(mp3));
     ASSERT_TRUE(vbmp3_decodeWave(out.c_str()));
-    EXPECT_EQ(vbmp3_getEncodeState(), 1);
     ASSERT_TRUE(codec::waitIdle());
     expectSameAudio(codec::readPcm(out), codec::decodeWithMpg123(mp3));
   }
@@ -78,29 +92,34 @@ TEST_F(Decode, PlayDecodeWavePlaysWhileItWrites) {
 }
 
 TEST_F(Decode, StopLeavesAValidShorterWav) {
-  const std::string wav = dir / "long.wav", mp3 = dir / "track.mp3", out = dir / "out.wav";
-  ASSERT_TRUE(fixtures::makeWav(wav, 20));
-  ASSERT_TRUE(fixtures::makeMp3(wav, mp3, "-b 128 -q 9"));
+  const std::string mp3 = longMp3(), out = dir / "out.wav";
   ASSERT_TRUE(open(mp3));
   ASSERT_TRUE(vbmp3_decodeWave(out.c_str()));
+  EXPECT_EQ(vbmp3_getEncodeState(), 1);
   EXPECT_EQ(vbmp3_encodeStop(), 1);
   EXPECT_EQ(vbmp3_getEncodeState(), 0);
   const Pcm written = codec::readPcm(out);
   EXPECT_EQ(written.channels, 2);
-  EXPECT_LT(written.frames(), 20L * 44100);
+  EXPECT_LT(written.frames(), kLongSeconds * 44100);
   const auto bytes = std::filesystem::file_size(out);
   EXPECT_EQ(bytes, 44 + static_cast<uintmax_t>(written.samples.size()) * 2) << "header sizes match the data";
-  EXPECT_EQ(codec::listDir(dir.path()), (std::vector<std::string>{"long.wav", "out.wav", "track.mp3"}));
+  EXPECT_EQ(codec::listDir(dir.path()), (std::vector<std::string>{"long.mp3", "out.wav"}));
+}
+
+// Freeing the library ends a running job rather than leaving its thread behind.
+TEST_F(Decode, FreeEndsARunningJob) {
+  ASSERT_TRUE(open(longMp3()));
+  ASSERT_TRUE(vbmp3_decodeWave((dir / "out.wav").c_str()));
+  vbmp3_free();
+  EXPECT_EQ(vbmp3_getEncodeState(), 0);
+  EXPECT_LT(codec::readPcm(dir / "out.wav").frames(), kLongSeconds * 44100);
 }
 
 TEST_F(Decode, RefusesBadRequestsCleanly) {
-  const std::string wav = dir / "source.wav", mp3 = dir / "track.mp3";
-  ASSERT_TRUE(fixtures::makeWav(wav, 20));
-  ASSERT_TRUE(fixtures::makeMp3(wav, mp3, "-b 128 -q 9"));
   EXPECT_EQ(vbmp3_decodeWave((dir / "none.wav").c_str()), 0) << "no track open";
   EXPECT_EQ(vbmp3_playDecodeWave((dir / "none.wav").c_str()), 0);
 
-  ASSERT_TRUE(open(mp3));
+  ASSERT_TRUE(open(longMp3()));
   EXPECT_EQ(vbmp3_decodeWave(nullptr), 0);
   EXPECT_EQ(vbmp3_decodeWave((dir / "no/such/out.wav").c_str()), 0);
   std::filesystem::create_directory(dir / "folder.wav");
@@ -110,9 +129,8 @@ TEST_F(Decode, RefusesBadRequestsCleanly) {
   ASSERT_TRUE(vbmp3_decodeWave((dir / "first.wav").c_str()));
   EXPECT_EQ(vbmp3_decodeWave((dir / "second.wav").c_str()), 0) << "one job at a time";
   EXPECT_EQ(vbmp3_encodeStart((dir / "third.mp3").c_str()), 0);
-  ASSERT_TRUE(codec::waitIdle());
-  EXPECT_EQ(codec::listDir(dir.path()),
-            (std::vector<std::string>{"first.wav", "folder.wav", "source.wav", "track.mp3"}));
+  EXPECT_EQ(vbmp3_encodeStop(), 1);
+  EXPECT_EQ(codec::listDir(dir.path()), (std::vector<std::string>{"first.wav", "folder.wav", "long.mp3"}));
 }
 
 }  // namespace

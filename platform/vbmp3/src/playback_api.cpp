@@ -1,4 +1,5 @@
 // The playback calls of the C interface.
+#include "jobs.h"
 #include "player.h"
 #include "vbmp3.h"
 
@@ -21,6 +22,7 @@ int16_t vbmp3_pause(void) { return flag(Player::instance().pause()); }
 int16_t vbmp3_restart(void) { return flag(Player::instance().restart()); }
 
 int16_t vbmp3_free(void) {
+  vbmp3::stopJobs();  // a running encode or decode ends with a valid, shorter file
   Player::instance().shutdown();
   return 1;
 }
