@@ -1,7 +1,6 @@
 // Shared by the encode and decode tests: waiting for the job, reading results back.
 #pragma once
 
-#include <mpg123.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -56,32 +55,6 @@ inline Pcm decodeWithMpg123(const std::string& mp3) {
       0)
     return {};
   return readPcm(wav);
-}
-
-struct Mp3Format {
-  long rate = 0;
-  int channels = 0;
-  int bitRate = 0;
-  bool cbr = false;
-};
-
-// The stream format of an MP3 as libmpg123 sees it.
-inline Mp3Format mp3Format(const std::string& path) {
-  Mp3Format out;
-  mpg123_init();
-  mpg123_handle* h = mpg123_new(nullptr, nullptr);
-  if (!h) return out;
-  int encoding = 0;
-  mpg123_frameinfo fi{};
-  if (mpg123_open(h, path.c_str()) == MPG123_OK &&
-      mpg123_getformat(h, &out.rate, &out.channels, &encoding) == MPG123_OK &&
-      mpg123_info(h, &fi) == MPG123_OK) {
-    out.bitRate = fi.bitrate;
-    out.cbr = fi.vbr == MPG123_CBR;
-  }
-  mpg123_close(h);
-  mpg123_delete(h);
-  return out;
 }
 
 // Names in a folder, to catch stray temporary files.

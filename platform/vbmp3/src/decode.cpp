@@ -8,6 +8,7 @@
 #include "decoder.h"
 #include "jobs.h"
 #include "pending_file.h"
+#include "sndfile_handle.h"
 #include "vbmp3.h"
 
 namespace vbmp3 {
@@ -16,16 +17,11 @@ namespace {
 
 constexpr size_t kChunkFrames = 16384;
 
-struct SndfileCloser {
-  void operator()(SNDFILE* f) const { sf_close(f); }
-};
-using SndfilePtr = std::unique_ptr<SNDFILE, SndfileCloser>;
-
 // One decode from start to finish. On success (or when stopped early) the WAV lands under
 // its target name, otherwise nothing does.
 class Decode {
  public:
-  Decode(std::unique_ptr<Source> source, std::unique_ptr<PendingFile> out, SndfilePtr wav)
+  Decode(std::unique_ptr<Source> source, std::unique_ptr<PendingFile> out, SndfileHandle wav)
       : source_(std::move(source)), out_(std::move(out)), wav_(std::move(wav)) {}
 
   void run(const std::atomic<bool>& stopRequested) {
@@ -47,7 +43,7 @@ class Decode {
 
   std::unique_ptr<Source> source_;
   std::unique_ptr<PendingFile> out_;
-  SndfilePtr wav_;  // declared last so it closes before the pending file is removed
+  SndfileHandle wav_;  // declared last so it closes before the pending file is removed
 };
 
 // Opens the player's track afresh and starts decoding it to `wavPath`.
@@ -64,7 +60,7 @@ bool startDecode(const char* wavPath) {
   format.samplerate = source->info().rate;
   format.channels = source->info().channels;
   format.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SndfilePtr wav(sf_open_fd(out->fd(), SFM_WRITE, &format, SF_TRUE));
+  SndfileHandle wav(sf_open_fd(out->fd(), SFM_WRITE, &format, SF_TRUE));
   if (!wav) return false;
   out->releaseFd();  // libsndfile closes it
   auto decode = std::make_shared<Decode>(std::move(source), std::move(out), std::move(wav));

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "sndfile_handle.h"
+
 namespace vbmp3 {
 namespace {
 
@@ -170,11 +172,6 @@ class Mp3Source : public Source {
   Mpg123Handle handle_;
   SourceInfo info_;
 };
-
-struct SndfileDeleter {
-  void operator()(SNDFILE* f) const { sf_close(f); }
-};
-using SndfileHandle = std::unique_ptr<SNDFILE, SndfileDeleter>;
 
 // Whether the file starts like a RIFF/RF64/W64 WAV, an AIFF or an AU file. Anything else is kept
 // away from libsndfile, which would also try to parse MPEG streams on its own.

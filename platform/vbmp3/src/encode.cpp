@@ -13,6 +13,7 @@
 
 #include "jobs.h"
 #include "pending_file.h"
+#include "sndfile_handle.h"
 #include "vbmp3.h"
 
 namespace vbmp3 {
@@ -22,11 +23,6 @@ namespace {
 constexpr int kBitRate = 128;
 constexpr int kQuality = 3;  // lame's own default for CBR
 constexpr sf_count_t kChunkFrames = 8192;
-
-struct SndfileCloser {
-  void operator()(SNDFILE* f) const { sf_close(f); }
-};
-using SndfilePtr = std::unique_ptr<SNDFILE, SndfileCloser>;
 
 struct LameCloser {
   void operator()(lame_global_flags* gf) const { lame_close(gf); }
@@ -39,7 +35,7 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 struct WavSource {
-  SndfilePtr file;
+  SndfileHandle file;
   SF_INFO info{};
 };
 
