@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 
 #include "core/app.h"
+#include "playback/load.h"
 #include "playback/polling.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
@@ -39,6 +40,10 @@ void Form1::closeEvent(QCloseEvent* event) {
 //   connect(Timer1, &QTimer::timeout, this, runs(app_, Form1_Timer1_Timer));
 //   connectMenuItem(app_, mRepeat, Form1_mRepeat_Click);
 void Form1::connectProcedures() {
+  // Opening and closing a track
+  connectMenuItem(app_, mOpen, Form1_mOpen_Click);
+  connectMenuItem(app_, mClose, Form1_mClose_Click);
+
   // Transport
   connect(Command1, &QPushButton::clicked, this, runs(app_, Form1_Command1_Click));
   connect(Command2, &QPushButton::clicked, this, runs(app_, Form1_Command2_Click));

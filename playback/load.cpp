@@ -1,0 +1,352 @@
+#include "playback/load.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStringList>
+#include <algorithm>
+
+#include "core/app.h"
+#include "core/decoder.h"
+#include "core/platform.h"
+#include "playback/polling.h"
+#include "playback/timedisplay.h"
+#include "playback/transport.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+#include "ui/form5.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Kestrune");
+constexpr int kTitleLeftEdge = 8;
+constexpr int kGenreCount = 256;
+
+bool isOn(const QCheckBox* box) { return box->checkState() == Qt::Checked; }
+
+void moveTitleToLeftEdge(Form1& main) { main.Label13->move(kTitleLeftEdge, main.Label13->y()); }
+
+// The seek bar's large step for a track of `seconds`: one hundredth of it, rounded to the
+// nearest integer with halves to even; 1 for tracks of up to 10 seconds. 0 (tracks of 11
+// to 50 seconds) is no valid step: the bar keeps the one it has.
+int largeStep(int32_t seconds) {
+  if (seconds <= 10) return 1;
+  int step = seconds / 100;
+  const int rest = seconds % 100;
+  if (rest > 50 || (rest == 50 && step % 2 == 1)) ++step;
+  return step;
+}
+
+// A sampling rate in kHz in its shortest decimal form: 44100 gives "44.1", 48000 "48".
+QString kiloHertz(int32_t rate) {
+  return QString::number(rate / 1000.0, 'f', QLocale::FloatingPointShortest);
+}
+
+QString fileBaseName(const QString& path) { return QFileInfo(TrimSpaces(path)).completeBaseName(); }
+QString fileExtension(const QString& path) { return QFileInfo(TrimSpaces(path)).suffix(); }
+
+struct DisplaySteps {
+  bool enablePlay, refreshPlayState, showListPosition;
+};
+
+// What the main window shows of a newly opened track. Every step runs whatever the ones
+// before it did; a track of 0 seconds keeps the progress picture's scale.
+void showTrackInformation(App& app, const TrackInfo& info, const DisplaySteps& steps) {
+  Form1& main = app.form1();
+  const int32_t seconds = std::max<int32_t>(info.length, 0);
+
+  main.Label3->setText(minutesSeconds(seconds));
+  if (steps.enablePlay) main.Command1->setEnabled(true);
+  MpegInfo mpeg{};
+  app.vbmp3.getMpegInfo(mpeg);
+  main.Text3->setText(QString::number(seconds));
+  main.HScroll1->setMaximum(seconds);
+  if (const int step = largeStep(seconds); step > 0) main.HScroll1->setPageStep(step);
+  if (steps.refreshPlayState) RefreshPlayState(app);
+  ReadTagInfo(app);
+  if (seconds > 0) main.Picture5->setScaleWidth(seconds);
+  main.Label9->setText(QString::number(info.bitRate) + "k/s");
+  main.Label10->setText(kiloHertz(info.samplingRate) + " kHz");
+  main.Label12->setText(CutAtNul(info.artist));
+  if (steps.showListPosition) main.Label11->setText("-/" + QString::number(app.form2().List1->count()));
+  main.Label8->setText(fileExtension(main.Text1->text()));
+}
+
+void defaultArtist(Form1& main) {
+  const QString artist = main.Label12->text();
+  if (artist.isEmpty() || artist == " ") main.Label12->setText("Artist");
+}
+
+void showFailure(App& app, LoadOptions::OnFailure onFailure) {
+  using enum LoadOptions::OnFailure;
+  switch (onFailure) {
+    case MessageAndReset:
+      ShowFailedOpenMessage(app);
+      ResetAfterFailedOpen(app);
+      break;
+    case CacheMessageAndReset:
+      app.platform.messageBox(&app.form1(),
+                              "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。", kTitle);
+      ResetAfterFailedOpen(app);
+      break;
+    case Message:
+      ShowFailedOpenMessage(app);
+      break;
+    case Nothing:
+      break;
+  }
+}
+
+void startPlaying(App& app, LoadOptions::Then then) {
+  using enum LoadOptions::Then;
+  switch (then) {
+    case Stay:
+      break;
+    case PlayIfFastPlay:
+      if (isOn(app.form3().Check6)) Form1_Command1_Click(app);
+      break;
+    case Play:
+      Form1_Command1_Click(app);
+      break;
+    case PlayWithoutTagEditor:
+      playCurrentTrack(app);
+      break;
+    case Replay:
+      app.vbmp3.stop();
+      app.vbmp3.play();
+      app.form1().Picture5->cls();
+      break;
+  }
+}
+
+// The main window without a track; what close and a failed open share.
+void showNoTrack(Form1& main) {
+  main.Command1->setEnabled(false);
+  main.Timer1->stop();
+  main.Timer4->stop();
+  main.Label1->setText("00:00");
+  main.Picture5->cls();
+  moveTitleToLeftEdge(main);
+  main.Label13->setText(kTitle);
+  main.Label12->setText("Artist");
+  main.setWindowTitle(kTitle);
+  main.Command2->setEnabled(false);
+}
+
+}  // namespace
+
+// ---- Presets --------------------------------------------------------------------------------
+
+LoadOptions LoadOptions::fromOpenDialog() {
+  LoadOptions o;
+  o.stopFirst = true;
+  o.resetTitleScroll = true;
+  o.enableListAdd = true;
+  o.then = Then::PlayIfFastPlay;
+  o.onFailure = OnFailure::MessageAndReset;
+  return o;
+}
+
+LoadOptions LoadOptions::fromNeighbour() {
+  LoadOptions o;
+  o.writePathFirst = false;
+  o.setTransportButtons = true;
+  o.showListPosition = false;
+  o.showTagEditor = true;
+  o.then = Then::Play;
+  o.onFailure = OnFailure::Message;
+  return o;
+}
+
+LoadOptions LoadOptions::fromRandomButton() {
+  LoadOptions o;
+  o.stopFirst = true;
+  o.showListPosition = false;
+  o.showTagEditor = true;
+  o.then = Then::PlayWithoutTagEditor;
+  o.onFailure = OnFailure::Nothing;
+  return o;
+}
+
+LoadOptions LoadOptions::fromRandomEnd() {
+  LoadOptions o;
+  o.stopFirst = true;
+  o.enablePlay = false;
+  o.refreshPlayState = false;
+  o.showListPosition = false;
+  o.then = Then::Replay;
+  o.onFailure = OnFailure::Nothing;
+  return o;
+}
+
+LoadOptions LoadOptions::fromSongList() {
+  LoadOptions o;
+  o.stopAfterOpen = true;
+  o.showListPosition = false;
+  o.then = Then::PlayWithoutTagEditor;
+  o.onFailure = OnFailure::MessageAndReset;
+  return o;
+}
+
+LoadOptions LoadOptions::fromCache() {
+  LoadOptions o;
+  o.enableListAdd = true;
+  o.then = Then::Stay;
+  o.onFailure = OnFailure::CacheMessageAndReset;
+  return o;
+}
+
+LoadOptions LoadOptions::fromAutoPlay() {
+  LoadOptions o;
+  o.writePathFirst = false;
+  o.showListPosition = false;
+  o.enableListAdd = true;
+  o.then = Then::PlayWithoutTagEditor;
+  o.onFailure = OnFailure::Message;
+  return o;
+}
+
+// ---- Loading ---------------------------------------------------------------------------------
+
+bool LoadAndShowTrack(App& app, const QString& path, const LoadOptions& options) {
+  Form1& main = app.form1();
+  if (options.stopFirst) app.vbmp3.stop();
+  if (options.resetTitleScroll) {
+    main.Timer4->stop();
+    moveTitleToLeftEdge(main);
+  }
+  if (options.writePathFirst) main.Text1->setText(path);
+
+  TrackInfo info{};
+  if (app.vbmp3.open(TrimSpaces(path), info) == 0) {
+    showFailure(app, options.onFailure);
+    return false;
+  }
+
+  if (!options.writePathFirst) main.Text1->setText(path);
+  if (options.stopAfterOpen) app.vbmp3.stop();
+  if (options.setTransportButtons) {
+    main.Command1->setEnabled(false);
+    main.Command2->setEnabled(true);
+    main.Command3->setEnabled(true);
+    main.Command4->setEnabled(true);
+  }
+  showTrackInformation(app, info, {options.enablePlay, options.refreshPlayState, options.showListPosition});
+  if (options.showTagEditor && main.mPTag->isChecked()) app.form5().show();
+  TitleRule(app);
+  if (options.enableListAdd) main.mListAdd->setEnabled(true);
+  defaultArtist(main);
+  startPlaying(app, options.then);
+  return true;
+}
+
+void Form1_mOpen_Click(App& app) {
+  Form1& main = app.form1();
+  const QString path =
+      app.platform.openFileName(&main, "開く", "MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)", QString());
+  if (path.isEmpty()) return;
+  LoadAndShowTrack(app, path, LoadOptions::fromOpenDialog());
+}
+
+void Form1_mClose_Click(App& app) {
+  Form1& main = app.form1();
+  if (isOn(app.form3().Check10)) {
+    if (main.Label3->text() == "00:00") return;
+    const MessageResult answer =
+        app.platform.messageBox(&main, "曲がセットされています。閉じても宜しいですか？",
+                                "ファイルを閉じる確認", MessageButtons::YesNo, MessageIcon::Question);
+    if (answer != MessageResult::Yes) return;
+  }
+  app.vbmp3.stop();
+  app.vbmp3.encodeStop();
+  main.Label3->setText("00:00");
+  main.Label8->setText("Nothing");
+  showNoTrack(main);
+}
+
+void ResetAfterFailedOpen(App& app) {
+  app.vbmp3.stop();
+  showNoTrack(app.form1());
+}
+
+void ShowFailedOpenMessage(App& app) {
+  app.platform.messageBox(
+      &app.form1(), "指定させたファイルが存在しません。\r\n又は拡張子がサポートされてないファイルです。",
+      kTitle);
+}
+
+// ---- Title and tag ---------------------------------------------------------------------------
+
+void TitleRule(App& app) {
+  Form1& main = app.form1();
+  if (main.mVisible->isChecked()) {
+    main.Label13->setText(kTitle);
+    main.setWindowTitle(kTitle);
+    return;
+  }
+  const QString tagTitle = app.form5().Text1->text();
+  const bool useTag = main.mTagTitle->isChecked() && !tagTitle.isEmpty() && tagTitle != " ";
+  const QString name = useTag ? tagTitle : fileBaseName(main.Text1->text());
+  main.Label13->setText(name);
+  main.setWindowTitle(kTitle + QChar(0x3000) + "【" + name + "】");
+}
+
+void FillGenreList(App& app) {
+  QStringList entries;
+  entries.reserve(kGenreCount);
+  for (int n = 0; n < kGenreCount; ++n) {
+    GenreInfo genre{};
+    genre.genre = n;
+    app.vbmp3.getGenre(genre);
+    entries << QString("%1 - %2").arg(n, 3, 10, QChar('0')).arg(TrimSpaces(CutAtNul(genre.genreName)));
+  }
+  QComboBox* list = app.form5().Combo1;
+  list->clear();
+  list->addItems(entries);
+}
+
+void ReadTagInfo(App& app) {
+  Form5& editor = app.form5();
+  FillGenreList(app);
+  TagInfo tag{};
+  const bool read = app.vbmp3.getFileTagInfoEX(TrimSpaces(app.form1().Text1->text()), tag) != 0;
+  // Without a tag the fields are emptied rather than left with the previous file's tag,
+  // which the title rule would otherwise show as this file's title.
+  editor.Text1->setText(read ? CutAtNul(tag.title) : QString());
+  editor.Text2->setText(read ? CutAtNul(tag.artist) : QString());
+  editor.Text3->setText(read ? CutAtNul(tag.album) : QString());
+  editor.Text4->setText(read ? CutAtNul(tag.year) : QString());
+  editor.Text5->setText(read ? CutAtNul(tag.comment) : QString());
+  if (read && tag.genre >= 0 && tag.genre < kGenreCount) editor.Combo1->setCurrentIndex(tag.genre);
+}
+
+// ---- Start-up ----------------------------------------------------------------------------------
+
+bool ReloadCachedTrack(App& app, const QString& musicTitle, const QString& musicPath) {
+  app.form1().Label13->setText(musicTitle);
+  return LoadAndShowTrack(app, musicPath, LoadOptions::fromCache());
+}
+
+void StartupAutoPlay(App& app) {
+  LoadAndShowTrack(app, app.form3().Text2->text(), LoadOptions::fromAutoPlay());
+}
+
+// ---- Text helpers --------------------------------------------------------------------------------
+
+QString CutAtNul(const QString& text) {
+  const qsizetype nul = text.indexOf(QChar(0));
+  return nul < 0 ? text : text.left(nul);
+}
+
+QString TrimSpaces(const QString& text) {
+  qsizetype begin = 0, end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  return text.mid(begin, end - begin);
+}
