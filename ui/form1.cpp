@@ -3,10 +3,14 @@
 #include <QCloseEvent>
 
 #include "core/app.h"
+#include "core/options.h"
+#include "core/settings.h"
+#include "core/startup.h"
 #include "playback/load.h"
 #include "playback/polling.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
+#include "ui/clock.h"
 #include "ui/procedure.h"
 
 Form1::Form1(App& app) : app_(app) {
@@ -40,6 +44,18 @@ void Form1::closeEvent(QCloseEvent* event) {
 //   connect(Timer1, &QTimer::timeout, this, runs(app_, Form1_Timer1_Timer));
 //   connectMenuItem(app_, mRepeat, Form1_mRepeat_Click);
 void Form1::connectProcedures() {
+  // Start-up, shutdown and settings (closing the window runs onClose)
+  connect(Timer3, &QTimer::timeout, this, runs(app_, Form1_Timer3_Timer));
+  connectMenuItem(app_, mEnd, Form1_mEnd_Click);
+  connectMenuItem(app_, mWtireForm, Form1_mWtireForm_Click);
+
+  // Menu items that mirror Properties check boxes
+  connectMenuItem(app_, mNotRandomEroor, Form1_mNotRandomEroor_Click);
+  connectMenuItem(app_, KPlay, Form1_KPlay_Click);
+  connectMenuItem(app_, mAuotPlay, Form1_mAuotPlay_Click);
+  connectMenuItem(app_, mFastPlay, Form1_mFastPlay_Click);
+  connectMenuItem(app_, mSmallTask, Form1_mSmallTask_Click);
+
   // Opening and closing a track
   connectMenuItem(app_, mOpen, Form1_mOpen_Click);
   connectMenuItem(app_, mClose, Form1_mClose_Click);

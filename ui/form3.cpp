@@ -1,6 +1,7 @@
 #include "ui/form3.h"
 
 #include "core/app.h"
+#include "core/options.h"
 #include "ui/form1.h"
 #include "ui/procedure.h"
 
@@ -13,4 +14,11 @@ Form3::Form3(App& app) : SecondaryWindow(&app.form1()), app_(app) {
 // One line per control event, e.g.
 //   connect(Command1, &QPushButton::clicked, this, runs(app_, Form3_Command1_Click));
 //   connect(this, &SecondaryWindow::closeBoxPressed, this, runs(app_, Form3_Form_QueryUnload));
-void Form3::connectProcedures() {}
+void Form3::connectProcedures() {
+  // The options mirrored by main-menu items; a change made by code is a click too.
+  connect(Check1, &QCheckBox::stateChanged, this, runs(app_, Form3_Check1_Click));
+  connect(Check3, &QCheckBox::stateChanged, this, runs(app_, Form3_Check3_Click));
+  connect(Check4, &QCheckBox::stateChanged, this, runs(app_, Form3_Check4_Click));
+  connect(Check6, &QCheckBox::stateChanged, this, runs(app_, Form3_Check6_Click));
+  connect(Check9, &QCheckBox::stateChanged, this, runs(app_, Form3_Check9_Click));
+}

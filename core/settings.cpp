@@ -1,0 +1,173 @@
+#include "core/settings.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "core/app.h"
+#include "core/controls.h"
+#include "core/profile.h"
+#include "ui/changelabel.h"
+#include "ui/form1.h"
+#include "ui/form3.h"
+#include "ui/form4.h"
+#include "ui/form5.h"
+
+namespace {
+
+enum class Encoding { Text, Left, Top, Check, Menu };
+
+// One key of the file and the control it comes from and goes back to.
+struct Setting {
+  const char* key;
+  Encoding encoding;
+  QObject* control;
+  bool restored = true;
+};
+
+// The keys in the order they are written and read.
+std::vector<Setting> settings(App& app) {
+  Form1& main = app.form1();
+  Form3& options = app.form3();
+  QWidget* equalizer = &app.form4();
+  QWidget* tagEditor = &app.form5();
+  using enum Encoding;
+  return {
+      {"FastFolder", Text, options.Text1},
+      {"AutoMusic", Text, options.Text2},
+      {"MainTop", Top, &main},
+      {"MainLeft", Left, &main},
+      {"OPMUSIC", Check, options.Check3},
+      {"AutoMusicMode", Check, options.Check4},
+      {"MusicTitle", Text, main.Label13, false},  // used only by the cache reload
+      {"MusicPath", Text, main.Text1},
+      {"NTitle", Menu, main.mVisible},
+      {"EcoView", Text, main.Label17},
+      {"TagView", Text, main.Label18},
+      {"EcoLeft", Left, equalizer},
+      {"EcoTop", Top, equalizer},
+      {"TagLeft", Left, tagEditor},
+      {"TagTop", Top, tagEditor},
+      {"FastPlay", Check, options.Check6},
+      {"AppSave", Check, options.Check7},
+      {"TaskMode", Check, options.Check9},
+      {"CloseDialog", Check, options.Check10},
+      {"PlayMode1", Menu, main.mRepeat},
+      {"PlayMode2", Menu, main.mListTrack},
+      {"PlayMode3", Menu, main.mRandam},
+      {"FadeMode1", Menu, main.mFadeIn},
+      {"FadeMode2", Menu, main.mFadeOut},
+      {"ListMode1", Menu, main.mUptoDown},
+      {"ListMode2", Menu, main.mDowntoUp},
+  };
+}
+
+QString textOf(QObject* control) {
+  if (auto* label = qobject_cast<QLabel*>(control)) return label->text();
+  if (auto* box = qobject_cast<QLineEdit*>(control)) return box->text();
+  return {};
+}
+
+void setTextOf(QObject* control, const QString& text) {
+  if (auto* label = qobject_cast<ChangeLabel*>(control))
+    label->setText(text);
+  else if (auto* box = qobject_cast<QLineEdit*>(control))
+    box->setText(text);
+}
+
+QString encode(const Setting& setting) {
+  switch (setting.encoding) {
+    case Encoding::Text:
+      return textOf(setting.control);
+    case Encoding::Left:
+      return QString::number(leftTwips(static_cast<QWidget*>(setting.control)));
+    case Encoding::Top:
+      return QString::number(topTwips(static_cast<QWidget*>(setting.control)));
+    case Encoding::Check:
+      return QString::number(checkValue(static_cast<QCheckBox*>(setting.control)));
+    case Encoding::Menu:
+      return static_cast<QAction*>(setting.control)->isChecked() ? "True" : "False";
+  }
+  return {};
+}
+
+// A decimal number, possibly with a fraction, a sign or an exponent; blanks around it are
+// allowed. Anything else, infinities included, is no number.
+std::optional<double> number(const QString& text) {
+  bool ok = false;
+  const double value = text.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+// A position in twips as whole pixels; positions beyond what a 32-bit count of twips
+// holds are refused.
+std::optional<int> positionPixels(const QString& text) {
+  const std::optional<double> twips = number(text);
+  if (!twips || std::abs(*twips) > std::numeric_limits<int32_t>::max()) return std::nullopt;
+  return static_cast<int>(std::lround(*twips / kTwipsPerPixel));
+}
+
+// A check box value: the number rounded to an integer (halves to even), which must be a
+// valid state.
+std::optional<int> checkState(const QString& text) {
+  const std::optional<double> value = number(text);
+  if (!value) return std::nullopt;
+  const double state = std::nearbyint(*value);
+  if (state != 0 && state != 1 && state != 2) return std::nullopt;
+  return static_cast<int>(state);
+}
+
+// "True" or "False" in any letter case, or a number (0 is false).
+std::optional<bool> truthValue(const QString& text) {
+  const QString word = text.trimmed();
+  if (word.compare("true", Qt::CaseInsensitive) == 0) return true;
+  if (word.compare("false", Qt::CaseInsensitive) == 0) return false;
+  if (const std::optional<double> value = number(word)) return *value != 0;
+  return std::nullopt;
+}
+
+void restore(const Setting& setting, const QString& value) {
+  auto* window = static_cast<QWidget*>(setting.control);
+  switch (setting.encoding) {
+    case Encoding::Text:
+      setTextOf(setting.control, value);
+      break;
+    case Encoding::Left:
+      if (const auto x = positionPixels(value)) window->move(*x, window->y());
+      break;
+    case Encoding::Top:
+      if (const auto y = positionPixels(value)) window->move(window->x(), *y);
+      break;
+    case Encoding::Check:
+      if (const auto state = checkState(value))
+        setCheckValue(static_cast<QCheckBox*>(setting.control), *state);
+      break;
+    case Encoding::Menu:
+      if (const auto checked = truthValue(value))
+        static_cast<QAction*>(setting.control)->setChecked(*checked);
+      break;
+  }
+}
+
+}  // namespace
+
+void SaveSettings(App& app) {
+  ProfileFile file(app.file(kSettingsFile));
+  for (const Setting& setting : settings(app)) file.set(kSettingsSection, setting.key, encode(setting));
+  file.save();  // a failed write goes unnoticed; the next start reads what the file holds
+}
+
+void RestoreSettings(App& app) {
+  const ProfileFile file(app.file(kSettingsFile));
+  for (const Setting& setting : settings(app)) {
+    if (setting.restored) restore(setting, file.get(kSettingsSection, setting.key));
+  }
+  Form1& main = app.form1();
+  if (leftTwips(&main) < -900) main.move(0, 0);
+}
+
+void Form1_mWtireForm_Click(App& app) { SaveSettings(app); }

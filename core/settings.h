@@ -1,0 +1,18 @@
+// Option.ini: the settings file in the program folder, one section of 26 keys.
+#pragma once
+
+#include <QString>
+
+class App;
+
+inline const QString kSettingsSection = QStringLiteral("Kestrune DataFile");
+inline const QString kSettingsFile = QStringLiteral("Option.ini");
+
+// Writes every key from its control, in the file's order, in one write of the file.
+void SaveSettings(App& app);
+// Reads every key back into its control; values that cannot be converted are skipped. A
+// main window left more than 900 twips off the left edge goes back to (0, 0).
+void RestoreSettings(App& app);
+
+// Edit > "現在の状態を保存する(&W)".
+void Form1_mWtireForm_Click(App& app);

@@ -1,0 +1,107 @@
+#include "core/startup.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QListWidget>
+
+#include "core/app.h"
+#include "core/controls.h"
+#include "core/decoder.h"
+#include "core/platform.h"
+#include "core/settings.h"
+#include "playback/polling.h"
+#include "songlist/listfile.h"
+#include "ui/clock.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Kestrune");
+
+// Creates the data file when missing. False when the program has to end: the file exists
+// (or its folder does) but cannot be opened for writing; the user has been told.
+bool ensureDataFile(App& app, const QString& name) {
+  if (ensureExists(app.file(name)) != EnsureStatus::NotWritable) return true;
+  app.platform.messageBox(
+      nullptr, "[" + name + "]ファイルを作成できません。\r\n読み取り専用になっている可能性があります。",
+      kTitle);
+  app.platform.exitProcess(1);
+  return false;
+}
+
+bool libraryReady(App& app) {
+  app.vbmp3.init();
+  if (app.vbmp3.init() != 0) return true;
+  app.platform.messageBox(nullptr, "VBMP3.dllが見つかりません。\r\nVBMP3を同フォルダに置いてください。",
+                          kTitle);
+  app.platform.exitProcess(1);
+  return false;
+}
+
+void loadSongList(App& app) {
+  const FieldPairs list = readListFile(app.file(listFileName(0)));
+  Form2& songList = app.form2();
+  songList.List1->addItems(list.first);
+  songList.List2->addItems(list.second);
+}
+
+void loadGenres(App& app) {
+  const FieldPairs genres = readListFile(app.file("Part.dat"));
+  app.form3().Combo3->addItems(genres.first);
+  app.form2().Combo1->addItems(genres.second);
+}
+
+}  // namespace
+
+void Form1_Form_Load(App& app) {
+  Form1& main = app.form1();
+  Form2& songList = app.form2();
+  Form3& options = app.form3();
+
+  if (!libraryReady(app)) return;
+  RefreshPlayState(app);
+  app.vbmp3.useAtMarkTag(1);
+
+  if (!ensureDataFile(app, listFileName(0))) return;
+  loadSongList(app);
+  songList.Text1->setText(songList.Combo1->currentText());
+  Form1_Timer3_Timer(app);
+  songList.Label2->setText(QString::number(songList.List2->count()));
+  main.Timer2->setInterval(100);
+  main.Timer3->start();
+
+  RestoreSettings(app);
+
+  if (main.mFadeIn->isChecked()) main.Image6->show();
+  if (main.mFadeOut->isChecked()) main.Image7->show();
+  if (main.Label13->text().isEmpty()) main.Label13->setText(kTitle);
+  if (checkValue(options.Check3) != 1) main.Label13->setText(kTitle);
+  if (main.mVisible->isChecked()) {
+    main.mVisible->setChecked(true);
+    main.Label13->setText(kTitle);
+    main.setWindowTitle(kTitle);
+  }
+  if (main.Text3->text().isEmpty()) main.Label22->setText("0000");
+  main.HScroll3->setValue(100);
+
+  if (!ensureDataFile(app, "Part.dat")) return;
+  loadGenres(app);
+
+  if (checkValue(options.Check6) == 1) main.mFastPlay->setChecked(true);
+  if (checkValue(options.Check3) == 1) {
+    main.mListAdd->setEnabled(false);
+    main.setWindowTitle(kTitle);
+  }
+  main.onClose = [&app] { Form1_Form_Unload(app); };
+}
+
+void Form1_Form_Unload(App& app) {
+  if (checkValue(app.form3().Check7) == 1) SaveSettings(app);
+  app.vbmp3.stop();
+  app.vbmp3.free();
+  app.platform.exitProcess(0);
+}
+
+void Form1_mEnd_Click(App& app) { Form1_Form_Unload(app); }

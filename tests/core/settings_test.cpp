@@ -1,0 +1,215 @@
+#include "core/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+
+#include "core/controls.h"
+#include "core/options.h"
+#include "core/textcodec.h"
+#include "fakes/program_test.h"
+#include "ui/form1.h"
+#include "ui/form3.h"
+#include "ui/form4.h"
+#include "ui/form5.h"
+
+namespace {
+
+using Settings = ProgramTest;
+
+QByteArray twips(const QWidget& window, bool left) {
+  return QByteArray::number((left ? window.x() : window.y()) * kTwipsPerPixel);
+}
+
+TEST_F(Settings, SaveWritesTheTwentySixKeysInOrder) {
+  App& app = start();
+  Form1& main = app.form1();
+  main.move(80, 60);
+  setCheckValue(app.form3().Check3, 1);
+  app.form3().Text1->setText("/home/me/音楽");
+  main.Text1->setText("/m/a b=c.mp3");
+  main.mListTrack->setChecked(true);
+  SaveSettings(app);
+
+  const QByteArray expected =
+      "[Kestrune DataFile]\r\n"
+      "FastFolder=/home/me/音楽\r\nAutoMusic=\r\nMainTop=900\r\nMainLeft=1200\r\n"
+      "OPMUSIC=1\r\nAutoMusicMode=0\r\nMusicTitle=Kestrune\r\nMusicPath=/m/a b=c.mp3\r\n"
+      "NTitle=False\r\nEcoView=\r\nTagView=\r\n"
+      "EcoLeft=" +
+      twips(app.form4(), true) + "\r\nEcoTop=" + twips(app.form4(), false) +
+      "\r\nTagLeft=" + twips(app.form5(), true) + "\r\nTagTop=" + twips(app.form5(), false) +
+      "\r\nFastPlay=1\r\nAppSave=1\r\nTaskMode=0\r\nCloseDialog=1\r\n"
+      "PlayMode1=True\r\nPlayMode2=True\r\nPlayMode3=False\r\n"
+      "FadeMode1=False\r\nFadeMode2=False\r\nListMode1=True\r\nListMode2=False\r\n";
+  EXPECT_EQ(readFile("Option.ini"), textcodec::toCp932(QString::fromUtf8(expected)));
+}
+
+TEST_F(Settings, SavingTwiceGivesTheSameBytes) {
+  App& app = start();
+  app.form1().Text1->setText("/音楽/曲.mp3");
+  SaveSettings(app);
+  const QByteArray first = readFile("Option.ini");
+  SaveSettings(app);
+  EXPECT_EQ(readFile("Option.ini"), first);
+}
+
+TEST_F(Settings, ForeignSectionsAndKeysSurviveASave) {
+  const QByteArray foreign = "; notes\r\n[Other]\r\nx=1\r\n";
+  writeFile("Option.ini", foreign + "[Kestrune DataFile]\r\nUnknown=5\r\nMainTop=30\r\n[Tail]\r\ny=2\r\n");
+  App& app = start();
+  SaveSettings(app);
+  const QByteArray saved = readFile("Option.ini");
+  EXPECT_TRUE(saved.startsWith(foreign + "[Kestrune DataFile]\r\nUnknown=5\r\nMainTop=30\r\n"));
+  EXPECT_TRUE(saved.endsWith("ListMode2=False\r\n[Tail]\r\ny=2\r\n"));
+}
+
+TEST_F(Settings, SaveNowFromTheEditMenu) {
+  App& app = start();
+  EXPECT_FALSE(exists("Option.ini"));
+  app.form1().mWtireForm->trigger();
+  EXPECT_TRUE(readFile("Option.ini").contains("ListMode2=False\r\n"));
+}
+
+TEST_F(Settings, RestoresEveryKindOfValue) {
+  writeFile("Option.ini",
+            "[Kestrune DataFile]\r\n"
+            "FastFolder=/home/me/音楽\r\nAutoMusic= /m/auto.mp3\r\n"
+            "MainTop=-300\r\nMainLeft=150.0\r\n"
+            "OPMUSIC=2\r\nAutoMusicMode=1\r\nMusicTitle=Not shown\r\nMusicPath=/m/a b=c.mp3\r\n"
+            "NTitle=false\r\nEcoView=1\r\nTagView=0\r\n"
+            "EcoLeft=1500\r\nEcoTop=3000\r\nTagLeft=45\r\nTagTop=1e3\r\n"
+            "FastPlay=0\r\nAppSave=0\r\nTaskMode=1\r\nCloseDialog=0\r\n"
+            "PlayMode1=FALSE\r\nPlayMode2=0\r\nPlayMode3=tRuE\r\n"
+            "FadeMode1=-1\r\nFadeMode2= 1 \r\nListMode1=0\r\nListMode2=True\r\n");
+  App& app = start();
+  Form1& main = app.form1();
+  Form3& options = app.form3();
+  EXPECT_EQ(options.Text1->text(), "/home/me/音楽");
+  EXPECT_EQ(options.Text2->text(), "/m/auto.mp3") << "blanks around a value are not part of it";
+  EXPECT_EQ(main.pos(), QPoint(10, -20));
+  EXPECT_EQ(options.Check3->checkState(), Qt::PartiallyChecked);
+  EXPECT_TRUE(main.KPlay->isChecked()) << "a greyed box checks its mirror";
+  EXPECT_EQ(checkValue(options.Check4), 1);
+  EXPECT_TRUE(main.mAuotPlay->isChecked());
+  EXPECT_EQ(main.Label13->text(), "Kestrune");
+  EXPECT_EQ(main.Text1->text(), "/m/a b=c.mp3");
+  EXPECT_FALSE(main.mVisible->isChecked());
+  EXPECT_EQ(main.Label17->text(), "1");
+  EXPECT_EQ(main.Label18->text(), "0");
+  EXPECT_EQ(app.form4().pos(), QPoint(100, 200));
+  EXPECT_EQ(app.form5().pos(), QPoint(3, 67));
+  EXPECT_TRUE(app.form4().isHidden());
+  EXPECT_EQ(checkValue(options.Check6), 0);
+  EXPECT_FALSE(main.mFastPlay->isChecked());
+  EXPECT_EQ(checkValue(options.Check7), 0);
+  EXPECT_EQ(checkValue(options.Check9), 1);
+  EXPECT_TRUE(main.mSmallTask->isChecked());
+  EXPECT_EQ(checkValue(options.Check10), 0);
+  EXPECT_FALSE(main.mRepeat->isChecked());
+  EXPECT_FALSE(main.mListTrack->isChecked());
+  EXPECT_TRUE(main.mRandam->isChecked());
+  EXPECT_TRUE(main.mFadeIn->isChecked());
+  EXPECT_TRUE(main.mFadeOut->isChecked());
+  EXPECT_FALSE(main.mUptoDown->isChecked());
+  EXPECT_TRUE(main.mDowntoUp->isChecked());
+}
+
+TEST_F(Settings, UnreadableValuesLeaveTheDesignedState) {
+  writeFile("Option.ini",
+            "[Kestrune DataFile]\r\nMainTop=abc\r\nMainLeft=\r\nOPMUSIC=3\r\nAutoMusicMode=yes\r\n"
+            "FastPlay=\r\nAppSave=inf\r\nTaskMode=-1\r\nCloseDialog=1,0\r\nPlayMode1=yes\r\n"
+            "ListMode1=\r\nEcoLeft=99999999999999\r\nFadeMode1=Truth\r\n");
+  App& app = start();
+  Form1& main = app.form1();
+  Form3& options = app.form3();
+  QTemporaryDir otherFolder;
+  ScriptedDecoder otherDecoder;
+  ScriptedPlatform otherPlatform;
+  App designed(otherDecoder, otherPlatform, otherFolder.path());
+  EXPECT_EQ(main.pos(), designed.form1().pos());
+  EXPECT_EQ(app.form4().pos(), designed.form4().pos());
+  EXPECT_EQ(checkValue(options.Check3), 0);
+  EXPECT_EQ(checkValue(options.Check4), 0);
+  EXPECT_EQ(checkValue(options.Check6), 1);
+  EXPECT_EQ(checkValue(options.Check7), 1);
+  EXPECT_EQ(checkValue(options.Check9), 0);
+  EXPECT_EQ(checkValue(options.Check10), 1);
+  EXPECT_TRUE(main.mRepeat->isChecked());
+  EXPECT_TRUE(main.mUptoDown->isChecked());
+  EXPECT_FALSE(main.mFadeIn->isChecked());
+  EXPECT_TRUE(main.mFastPlay->isChecked());
+  EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(Settings, CheckBoxValuesRoundToTheNearestState) {
+  writeFile("Option.ini", "[Kestrune DataFile]\r\nOPMUSIC=0.6\r\nAutoMusicMode=2.5\r\nTaskMode=0.5\r\n");
+  App& app = start();
+  EXPECT_EQ(checkValue(app.form3().Check3), 1);
+  EXPECT_EQ(checkValue(app.form3().Check4), 2);
+  EXPECT_EQ(checkValue(app.form3().Check9), 0);
+}
+
+TEST_F(Settings, MainWindowFarOffTheLeftEdgeComesBack) {
+  writeFile("Option.ini", "[Kestrune DataFile]\r\nMainTop=-48000\r\nMainLeft=-48000\r\n");
+  EXPECT_EQ(start().form1().pos(), QPoint(0, 0));
+}
+
+TEST_F(Settings, MainWindowJustAtTheLimitStaysWhereItWas) {
+  writeFile("Option.ini", "[Kestrune DataFile]\r\nMainTop=-48000\r\nMainLeft=-900\r\n");
+  EXPECT_EQ(start().form1().pos(), QPoint(-60, -3200));
+}
+
+TEST_F(Settings, ValuesWithEqualsSignsAndJapaneseComeBackWhole) {
+  App& app = start();
+  app.form1().Text1->setText("/ミュージック/a=b c.mp3");
+  app.form3().Text2->setText("C:=x");
+  SaveSettings(app);
+  ScriptedDecoder otherDecoder;
+  ScriptedPlatform otherPlatform;
+  App again(otherDecoder, otherPlatform, folder.path());
+  RestoreSettings(again);
+  EXPECT_EQ(again.form1().Text1->text(), "/ミュージック/a=b c.mp3");
+  EXPECT_EQ(again.form3().Text2->text(), "C:=x");
+}
+
+using Mirrors = ProgramTest;
+
+struct MirrorPair {
+  QCheckBox* box;
+  QAction* item;
+};
+
+std::vector<MirrorPair> mirrorPairs(App& app) {
+  Form1& m = app.form1();
+  Form3& o = app.form3();
+  return {{o.Check1, m.mNotRandomEroor},
+          {o.Check3, m.KPlay},
+          {o.Check4, m.mAuotPlay},
+          {o.Check6, m.mFastPlay},
+          {o.Check9, m.mSmallTask}};
+}
+
+TEST_F(Mirrors, CheckBoxesAndMenuItemsFollowEachOther) {
+  App& app = start();
+  for (auto [box, item] : mirrorPairs(app)) {
+    SCOPED_TRACE(box->objectName().toStdString());
+    setCheckValue(box, 0);
+    EXPECT_FALSE(item->isChecked());
+    box->click();
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(checkValue(box), 0);
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(checkValue(box), 1);
+    setCheckValue(box, 2);
+    EXPECT_TRUE(item->isChecked());
+    item->trigger();
+    EXPECT_EQ(checkValue(box), 0);
+  }
+}
+
+}  // namespace
