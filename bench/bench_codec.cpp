@@ -15,7 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 void reportJobSince(Clock::time_point start) {
-  while (vbmp3_getEncodeState() != 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+  while (vbmp3_getEncodeState() != 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   const auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
   std::printf("%lld\n", static_cast<long long>(us));
 }

@@ -22,29 +22,44 @@ export SDL_AUDIODRIVER=dummy
 sox -q -n -r 44100 -c 2 -b 16 "$work/source.wav" synth "$seconds" sine 110-1760 pinknoise vol 0.4
 lame --quiet -b 128 "$work/source.wav" "$work/source.mp3"
 
-now() { echo "${EPOCHREALTIME/./}"; }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# measure <stdout-file> <command...>: runs the command and prints "<wall s> <cpu s>" (user + system,
+# which a busy machine disturbs less than wall time).
+TIMEFORMAT='%R %U %S'
+measure() {
+  local out=$1
+  shift
+  { time "$@" >"$out" 2>/dev/null; } 2>"$work/time"
+  awk '{ print $1, $2 + $3 }' "$work/time"
+}
 
 # compare <label> <driver mode> <input> <output> <program command...>
 # Alternates the driver and the program $runs times; prints the medians and the ratios.
 compare() {
   local label=$1 mode=$2 input=$3 output=$4
   shift 4
-  local process=() job=() program=() start
+  local ours theirs
   for _ in $(seq "$runs"); do
-    start=$(now)
-    job+=("$("$driver" "$mode" "$input" "$output")")
-    process+=($(($(now) - start)))
-    start=$(now)
-    "$@" >/dev/null
-    program+=($(($(now) - start)))
+    ours+="$(measure "$work/job" "$driver" "$mode" "$input" "$output") $(cat "$work/job")"$'\n'
+    theirs+="$(measure /dev/null "$@")"$'\n'
   done
-  awk -v l="$label" -v p="$(printf '%s\n' "${process[@]}" | median)" \
-      -v j="$(printf '%s\n' "${job[@]}" | median)" -v r="$(printf '%s\n' "${program[@]}" | median)" \
-      'BEGIN { printf "%-7s program %6.3f s | library process %6.3f s, ratio %.3f | conversion %6.3f s, ratio %.3f\n",
-               l, r / 1e6, p / 1e6, p / r, j / 1e6, j / r }'
+  local wall cpu job pwall pcpu
+  wall=$(cut -d' ' -f1 <<<"${ours%$'\n'}" | median)
+  cpu=$(cut -d' ' -f2 <<<"${ours%$'\n'}" | median)
+  job=$(cut -d' ' -f3 <<<"${ours%$'\n'}" | median)
+  pwall=$(cut -d' ' -f1 <<<"${theirs%$'\n'}" | median)
+  pcpu=$(cut -d' ' -f2 <<<"${theirs%$'\n'}" | median)
+  awk -v l="$label" -v w="$wall" -v c="$cpu" -v j="$job" -v pw="$pwall" -v pc="$pcpu" 'BEGIN {
+    printf "%s\n  program             wall %6.3f s   cpu %6.3f s\n", l, pw, pc
+    printf "  library process     wall %6.3f s   cpu %6.3f s   ratios %.3f wall, %.3f cpu\n", w, c, w / pw, c / pc
+    printf "  library conversion  wall %6.3f s                  ratio  %.3f wall\n", j / 1e6, j / 1e6 / pw
+  }'
 }
 
 echo "$seconds s of 44.1 kHz stereo, $runs runs each, medians:"
+same() { cmp -s "$1" "$2" && echo "  outputs: the same bytes" || echo "  outputs: differ"; }
 compare decode decode "$work/source.mp3" "$work/ours.wav" mpg123 -q -w "$work/theirs.wav" "$work/source.mp3"
+same "$work/ours.wav" "$work/theirs.wav"
 compare encode encode "$work/source.wav" "$work/ours.mp3" lame --quiet -b 128 "$work/source.wav" "$work/theirs.mp3"
+same "$work/ours.mp3" "$work/theirs.mp3"
