@@ -1,5 +1,8 @@
 // Transport: play/pause/stop, the seek-or-not rule of the seek bar, pitch and volume steps.
+#include <QApplication>
+
 #include "playback_fixture.h"
+#include "ui/form2.h"
 #include "ui/form5.h"
 
 namespace {
@@ -145,6 +148,17 @@ TEST_F(Transport, VolumeStepsMoveTheKnobSixPixelsAndStayInRange) {
   Form1_Command11_Click(app_);  // nothing left to move: neither bar nor knob moves
   EXPECT_EQ(f_.HScroll3->value(), 100);
   EXPECT_EQ(f_.Image2->y(), knobTop + 108);
+}
+
+TEST_F(Transport, SongListButtonShowsTheSongListModally) {
+  bool shownModally = false;
+  QTimer::singleShot(0, [&] {
+    shownModally = QApplication::activeModalWidget() == &app_.form2();
+    app_.form2().hide();
+  });
+  Form1_Command10_Click(app_);
+  EXPECT_TRUE(shownModally);
+  EXPECT_TRUE(app_.form2().isHidden());
 }
 
 }  // namespace
