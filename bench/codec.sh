@@ -44,16 +44,18 @@ compare() {
     ours+="$(measure "$work/job" "$driver" "$mode" "$input" "$output") $(cat "$work/job")"$'\n'
     theirs+="$(measure /dev/null "$@")"$'\n'
   done
-  local wall cpu job pwall pcpu
+  local wall cpu job jobcpu pwall pcpu
   wall=$(cut -d' ' -f1 <<<"${ours%$'\n'}" | median)
   cpu=$(cut -d' ' -f2 <<<"${ours%$'\n'}" | median)
   job=$(cut -d' ' -f3 <<<"${ours%$'\n'}" | median)
+  jobcpu=$(cut -d' ' -f4 <<<"${ours%$'\n'}" | median)
   pwall=$(cut -d' ' -f1 <<<"${theirs%$'\n'}" | median)
   pcpu=$(cut -d' ' -f2 <<<"${theirs%$'\n'}" | median)
-  awk -v l="$label" -v w="$wall" -v c="$cpu" -v j="$job" -v pw="$pwall" -v pc="$pcpu" 'BEGIN {
+  awk -v l="$label" -v w="$wall" -v c="$cpu" -v j="$job" -v jc="$jobcpu" -v pw="$pwall" -v pc="$pcpu" 'BEGIN {
     printf "%s\n  program             wall %6.3f s   cpu %6.3f s\n", l, pw, pc
     printf "  library process     wall %6.3f s   cpu %6.3f s   ratios %.3f wall, %.3f cpu\n", w, c, w / pw, c / pc
-    printf "  library conversion  wall %6.3f s                  ratio  %.3f wall\n", j / 1e6, j / 1e6 / pw
+    printf "  library conversion  wall %6.3f s   cpu %6.3f s   ratios %.3f wall, %.3f cpu\n", j / 1e6, jc / 1e6,
+           j / 1e6 / pw, jc / 1e6 / pc
   }'
 }
 
