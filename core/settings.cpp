@@ -10,6 +10,7 @@
 #include "core/app.h"
 #include "core/controls.h"
 #include "core/profile.h"
+#include "playback/load.h"
 #include "ui/changelabel.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
@@ -166,6 +167,11 @@ void RestoreSettings(App& app) {
   for (const Setting& setting : settings(app)) {
     if (setting.restored) restore(setting, file.get(kSettingsSection, setting.key));
   }
+  // Cache playback: the last track comes back loaded and stopped. When it cannot be opened
+  // the user has been told, and the window stays where the file put it.
+  if (checkValue(app.form3().Check3) == 1 && !ReloadCachedTrack(app, file.get(kSettingsSection, "MusicTitle"),
+                                                                file.get(kSettingsSection, "MusicPath")))
+    return;
   Form1& main = app.form1();
   if (leftTwips(&main) < -900) main.move(0, 0);
 }

@@ -9,6 +9,7 @@
 #include "core/decoder.h"
 #include "core/platform.h"
 #include "core/settings.h"
+#include "playback/load.h"
 #include "playback/polling.h"
 #include "songlist/listfile.h"
 #include "ui/clock.h"
@@ -90,6 +91,7 @@ void Form1_Form_Load(App& app) {
   loadGenres(app);
 
   if (checkValue(options.Check6) == 1) main.mFastPlay->setChecked(true);
+  if (checkValue(options.Check4) == 1) StartupAutoPlay(app);
   if (checkValue(options.Check3) == 1) {
     main.mListAdd->setEnabled(false);
     main.setWindowTitle(kTitle);

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "core/app.h"
+#include "core/controls.h"
 #include "core/decoder.h"
 #include "core/platform.h"
 #include "playback/polling.h"
@@ -27,8 +28,6 @@ namespace {
 const QString kTitle = QStringLiteral("Kestrune");
 constexpr int kTitleLeftEdge = 8;
 constexpr int kGenreCount = 256;
-
-bool isOn(const QCheckBox* box) { return box->checkState() == Qt::Checked; }
 
 void moveTitleToLeftEdge(Form1& main) { main.Label13->move(kTitleLeftEdge, main.Label13->y()); }
 
@@ -109,7 +108,7 @@ void startPlaying(App& app, LoadOptions::Then then) {
     case Stay:
       break;
     case PlayIfFastPlay:
-      if (isOn(app.form3().Check6)) Form1_Command1_Click(app);
+      if (checkValue(app.form3().Check6) == 1) Form1_Command1_Click(app);
       break;
     case Play:
       Form1_Command1_Click(app);
@@ -256,7 +255,7 @@ void Form1_mOpen_Click(App& app) {
 
 void Form1_mClose_Click(App& app) {
   Form1& main = app.form1();
-  if (isOn(app.form3().Check10)) {
+  if (checkValue(app.form3().Check10) == 1) {
     if (main.Label3->text() == "00:00") return;
     const MessageResult answer =
         app.platform.messageBox(&main, "曲がセットされています。閉じても宜しいですか？",
