@@ -5,6 +5,7 @@
 #include "core/app.h"
 #include "core/decoder.h"
 #include "playback/polling.h"
+#include "songlist/songlistwindow.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form5.h"
@@ -131,4 +132,4 @@ void Form1_HScroll1_Change(App& app) {
   RefreshPlayState(app);
 }
 
-void Form1_Command10_Click(App& app) { app.form2().exec(); }
+void Form1_Command10_Click(App& app) { ShowSongList(app); }

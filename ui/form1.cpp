@@ -10,6 +10,10 @@
 #include "playback/polling.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
+#include "songlist/indexdisplay.h"
+#include "songlist/listexport.h"
+#include "songlist/search.h"
+#include "songlist/songlistwindow.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
 
@@ -90,4 +94,12 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mTimeUnNormal, Form1_mTimeUnNormal_Click);
   connectMenuItem(app_, mNormalMinSecTime, Form1_mNormalMinSecTime_Click);
   connectMenuItem(app_, mNornalSecTime, Form1_mNornalSecTime_Click);
+
+  // Song List
+  connectMenuItem(app_, mSongList, Form1_mSongList_Click);
+  connectMenuItem(app_, mSongListTextSave, Form1_mSongListTextSave_Click);
+  connectMenuItem(app_, mListAdd, Form1_mListAdd_Click);
+  connectMenuItem(app_, mListSearchFormat, Form1_mListSearchFormat_Click);
+  connectMenuItem(app_, mListIndexDec, Form1_mListIndexDec_Click);
+  connectMenuItem(app_, mListIndexHex, Form1_mListIndexHex_Click);
 }

@@ -13,6 +13,9 @@ class Form2 : public SecondaryWindow, public Ui::Form2 {
  public:
   explicit Form2(App& app);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void connectProcedures();
 

@@ -2,6 +2,8 @@
 
 #include "core/app.h"
 #include "core/options.h"
+#include "songlist/genres.h"
+#include "tools/properties.h"
 #include "ui/form1.h"
 #include "ui/procedure.h"
 
@@ -21,4 +23,11 @@ void Form3::connectProcedures() {
   connect(Check4, &QCheckBox::stateChanged, this, runs(app_, Form3_Check4_Click));
   connect(Check6, &QCheckBox::stateChanged, this, runs(app_, Form3_Check6_Click));
   connect(Check9, &QCheckBox::stateChanged, this, runs(app_, Form3_Check9_Click));
+  connect(Text3, &QLineEdit::textChanged, this, runs(app_, Form3_Text3_Change));
+  connect(Combo3, &QComboBox::currentIndexChanged, this, runs(app_, Form3_Combo3_Click));
+  connect(Command5, &QPushButton::clicked, this, runs(app_, Form3_Command5_Click));
+  connect(Command6, &QPushButton::clicked, this, runs(app_, Form3_Command6_Click));
+  connect(Command3, &QPushButton::clicked, this, runs(app_, Form3_Command3_Click));
+  connect(Command4, &QPushButton::clicked, this, runs(app_, Form3_Command4_Click));
+  connect(this, &SecondaryWindow::closeBoxPressed, this, runs(app_, Form3_Form_QueryUnload));
 }

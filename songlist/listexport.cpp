@@ -1,0 +1,41 @@
+#include "songlist/listexport.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+
+#include "core/app.h"
+#include "core/atomicfile.h"
+#include "core/platform.h"
+#include "core/textcodec.h"
+#include "songlist/listtexts.h"
+#include "songlist/songlistwindow.h"
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+
+QByteArray formatTitleExport(const QStringList& titles, bool numbered) {
+  QString text;
+  for (qsizetype k = 0; k < titles.size(); ++k) {
+    if (numbered) text += QStringLiteral("%1").arg(k + 1, 3, 10, QChar(u'0'));
+    text += titles[k] + QStringLiteral("\r\n");
+  }
+  return textcodec::encode(text);
+}
+
+void Form1_mSongListTextSave_Click(App& app) {
+  Form1& main = app.form1();
+  const QString chosen = app.platform.saveFileName(&main, QStringLiteral("名前付けて保存"),
+                                                   QStringLiteral("テキスト文章(*.txt)"), app.folder());
+  if (chosen.isEmpty()) return;  // cancelled
+  // The file is always the chosen name with ".txt" added, even when it already ends so.
+  const QString path = chosen.left(chosen.indexOf(QChar(0))) + QStringLiteral(".txt");
+
+  const QStringList titles = ListTexts::of(app.form2().List1).all();
+  const bool numbered = app.form3().Check8->isChecked();
+  if (writeFileAtomically(path, formatTitleExport(titles, numbered)) == WriteStatus::Ok) return;
+  app.platform.messageBox(&main,
+                          QStringLiteral("[%1]ファイルを作成できません。\r\n"
+                                         "読み取り専用になっている可能性があります。")
+                              .arg(path),
+                          kProgramTitle);
+}
