@@ -106,13 +106,7 @@ bool saveListReporting(App& app, int genre) {
   return false;
 }
 
-void ShowSongList(App& app) {
-  Form2& form = app.form2();
-  form.setWindowModality(Qt::ApplicationModal);
-  form.show();
-  form.raise();
-  form.activateWindow();
-}
+void ShowSongList(App& app) { app.form2().exec(); }
 
 void Form1_mSongList_Click(App& app) { ShowSongList(app); }
 

@@ -34,8 +34,8 @@ void showPosition(App& app);
 // "[List<n>.dat]に書き込めません。" message. True when written.
 bool saveListReporting(App& app, int genre);
 
-// Shows the window modally without blocking the caller (the main window's list button
-// and "Song Listから開く(&S)...", Ctrl+S).
+// Shows the window modally until it is hidden again (the main window's list button and
+// "Song Listから開く(&S)...", Ctrl+S).
 void ShowSongList(App& app);
 void Form1_mSongList_Click(App& app);
 
