@@ -30,7 +30,6 @@ namespace {
 
 const QString kFailedOpen =
     "指定させたファイルが存在しません。\r\n又は拡張子がサポートされてないファイルです。";
-const QString kFailedCache = "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。";
 
 TagInfo tagWithTitle(const char* title, int32_t genre = 17) {
   TagInfo tag{};
@@ -127,15 +126,18 @@ TEST_F(LoadTest, OpenShowsTheTrack) {
   EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(LoadTest, TimesAndRates) {
-  openTrack(245, 48000);
+TEST_F(LoadTest, TimesRatesAndArtists) {
+  openTrack(245, 48000, " ");
   EXPECT_EQ(main.Label3->text(), "04:05");
   EXPECT_EQ(main.Label10->text(), "48 kHz");
-  openTrack(0, 22050);
+  EXPECT_EQ(main.Label12->text(), "Artist") << "a single space";
+  openTrack(0, 22050, "");
+  EXPECT_EQ(main.Label12->text(), "Artist") << "all NUL";
   EXPECT_EQ(main.Label3->text(), "00:00");
   EXPECT_EQ(main.Label10->text(), "22.05 kHz");
   EXPECT_EQ(main.Picture5->scaleWidth(), 245) << "a 0-second track keeps the scale";
-  openTrack(36000, 8000);  // 10 hours: far beyond a 16-bit count of seconds
+  openTrack(36000, 8000, "  ");  // 10 hours: far beyond a 16-bit count of seconds
+  EXPECT_EQ(main.Label12->text(), "  ") << "only a single space counts as none";
   EXPECT_EQ(main.Label3->text(), "600:00");
   EXPECT_EQ(main.Label10->text(), "8 kHz");
   EXPECT_EQ(main.HScroll1->maximum(), 36000);
@@ -150,15 +152,6 @@ TEST_F(LoadTest, LargeStepIsAHundredthRoundedToEvenOrKept) {
     openTrack(length);
     EXPECT_EQ(main.HScroll1->pageStep(), step) << length << " seconds";
   }
-}
-
-TEST_F(LoadTest, ArtistDefault) {
-  openTrack(100, 44100, "");
-  EXPECT_EQ(main.Label12->text(), "Artist") << "all NUL";
-  openTrack(101, 44100, " ");
-  EXPECT_EQ(main.Label12->text(), "Artist") << "a single space";
-  openTrack(102, 44100, "  ");
-  EXPECT_EQ(main.Label12->text(), "  ") << "only a single space counts as none";
 }
 
 TEST_F(LoadTest, TitleRule) {
@@ -317,42 +310,6 @@ TEST_F(LoadTest, CloseAsksWhenTheOptionIsOn) {
   Form1_mClose_Click(app);  // Yes
   EXPECT_EQ(main.Label3->text(), "00:00");
   EXPECT_FALSE(main.Command1->isEnabled());
-}
-
-TEST_F(LoadTest, CacheReload) {
-  app.form3().Check6->setChecked(true);  // plays nothing at start-up all the same
-  decoder.addTrack("/m/last.mp3", 245);
-  EXPECT_TRUE(ReloadCachedTrack(app, "Last Title", " /m/last.mp3 "));
-  EXPECT_EQ(decoder.calls.first(), "open(/m/last.mp3)");
-  EXPECT_EQ(decoder.count("play"), 0);
-  EXPECT_EQ(main.Text1->text(), " /m/last.mp3 ");
-  EXPECT_EQ(main.Label13->text(), "last");
-  EXPECT_EQ(main.Label8->text(), "mp3");
-  EXPECT_TRUE(main.Command1->isEnabled());
-  EXPECT_TRUE(main.mListAdd->isEnabled());
-
-  EXPECT_FALSE(ReloadCachedTrack(app, "Gone", "/m/gone.mp3"));
-  ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, kFailedCache);
-  EXPECT_EQ(platform.messages[0].title, "Kestrune");
-  expectNoTrackShown();
-}
-
-TEST_F(LoadTest, StartupAutoPlayPlaysWithoutTheTagEditor) {
-  main.mPTag->setChecked(true);
-  main.Label11->setText("3/9");
-  decoder.addTrack("/m/auto.wav", 60);
-  app.form3().Text2->setText("/m/auto.wav  ");
-  StartupAutoPlay(app);
-  EXPECT_EQ(decoder.calls.first(), "open(/m/auto.wav)");
-  EXPECT_EQ(main.Text1->text(), "/m/auto.wav  ") << "untrimmed";
-  EXPECT_EQ(main.Label11->text(), "3/9");
-  EXPECT_EQ(main.Label8->text(), "wav");
-  EXPECT_EQ(decoder.count("play"), 1);
-  EXPECT_TRUE(main.Timer1->isActive());
-  EXPECT_TRUE(main.Timer4->isActive());
-  EXPECT_FALSE(app.form5().isVisible());
-  EXPECT_TRUE(main.mListAdd->isEnabled());
 }
 
 TEST(LoadText, CutAtNulAndTrimSpaces) {

@@ -9,6 +9,7 @@
 #include "core/app.h"
 #include "fakes/program_test.h"
 #include "ui/form1.h"
+#include "ui/form5.h"
 
 namespace {
 
@@ -23,16 +24,6 @@ class StartupLoad : public ProgramTest {
               "[Kestrune DataFile]\r\nMainTop=-48000\r\nMainLeft=-48000\r\nFastPlay=1\r\n" + keys);
   }
 };
-
-TEST_F(StartupLoad, NoTrackWithoutCachePlayback) {
-  decoder.addTrack("/m/last.mp3", 245);
-  writeOptions("OPMUSIC=0\r\nMusicPath=/m/last.mp3\r\nMusicTitle=Last\r\n");
-  Form1& main = start().form1();
-  EXPECT_EQ(decoder.count("open"), 0);
-  EXPECT_EQ(main.Label3->text(), "00:00");
-  EXPECT_FALSE(main.Command1->isEnabled());
-  EXPECT_EQ(main.Label13->text(), "Kestrune");
-}
 
 TEST_F(StartupLoad, CachePlaybackLoadsTheLastTrackStopped) {
   decoder.addTrack("/m/Last Song.mp3", 245);
@@ -99,8 +90,15 @@ TEST_F(StartupLoad, FailedAutoPlayKeepsTheCachedTrack) {
 TEST_F(StartupLoad, AutoPlayWithoutCachePlayback) {
   decoder.addTrack("/m/auto.wav", 60);
   writeOptions("AutoMusicMode=1\r\nAutoMusic=/m/auto.wav\r\n");
+  App& app = ProgramTest::app();
+  app.form1().mPTag->setChecked(true);
+  app.form1().Label11->setText("3/9");
   Form1& main = start().form1();
+  EXPECT_EQ(decoder.calls.filter("open(").join(""), "open(/m/auto.wav)");
+  EXPECT_EQ(main.Text1->text(), "/m/auto.wav");
   EXPECT_EQ(decoder.count("play"), 1);
+  EXPECT_FALSE(app.form5().isVisible()) << "the play starts without the tag editor";
+  EXPECT_EQ(main.Label11->text(), "3/9");
   EXPECT_TRUE(main.mListAdd->isEnabled());
   EXPECT_EQ(main.windowTitle(), QString("Kestrune") + QChar(0x3000) + "【auto】");
 }
