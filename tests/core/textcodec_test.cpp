@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 TEST(TextCodec, StoresCp932WhenItReadsBackUnchangedElseUtf8) {
@@ -27,6 +29,29 @@ TEST(TextCodec, BadBytesBecomeReplacementCharactersAndTheRestSurvives) {
   const QChar bad(0xFFFD);
   EXPECT_EQ(text, QString("A") + bad + "@B" + bad + QString::fromUtf8("テ") + bad);
   EXPECT_EQ(textcodec::decode("\xEF\xBB\xBF[x]"), QString("[x]"));
+}
+
+TEST(TextCodec, LargeCp932InputsDecodeExactlyAsIconvDoes) {
+  // Large inputs take a table instead of iconv: mostly pairs, with ASCII, half-width kana,
+  // unassigned pairs, stray bytes and a lead byte cut short at the end.
+  std::mt19937 random(932);
+  QByteArray bytes;
+  while (bytes.size() < 300 * 1024) {
+    const unsigned roll = random() % 10;
+    if (roll < 5) {
+      const unsigned lead = random() % 2 ? 0x81 + random() % 31 : 0xE0 + random() % 29;
+      bytes += char(lead);
+      bytes += char(random() % 256);
+    } else if (roll < 8) {
+      bytes += char(0x20 + random() % 0x5F);
+    } else {
+      bytes += char(random() % 256);
+    }
+  }
+  bytes += '\x82';
+  const QString table = textcodec::fromCp932(bytes);
+  EXPECT_EQ(table, textcodec::detail::fromCp932WithIconv(bytes));
+  EXPECT_TRUE(table.contains(QChar(0xFFFD)));
 }
 
 }  // namespace
