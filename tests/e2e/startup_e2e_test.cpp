@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -65,6 +66,14 @@ QString waitForWindow(const QString& display, const QString& title) {
   return {};
 }
 
+// The window's place on the screen as ImageMagick's crop geometry, WxH+X+Y.
+QString windowGeometry(const QString& display, const QString& window) {
+  QMap<QString, QString> values;
+  for (const QString& line : run("xdotool", {"getwindowgeometry", "--shell", window}, display).split('\n'))
+    values.insert(line.section('=', 0, 0), line.section('=', 1));
+  return QString("%1x%2+%3+%4").arg(values["WIDTH"], values["HEIGHT"], values["X"], values["Y"]);
+}
+
 }  // namespace
 
 TEST(EndToEnd, FreshFolderStartShowAndCtrlX) {
@@ -96,7 +105,7 @@ TEST(EndToEnd, FreshFolderStartShowAndCtrlX) {
   QThread::msleep(500);
   const QString shot = kBuild + "/e2e_main_window_file_menu.png";
   QFile::remove(shot);
-  run("import", {"-window", "root", shot}, display.name());
+  run("import", {"-window", "root", "-crop", windowGeometry(display.name(), window), shot}, display.name());
   EXPECT_TRUE(QFile::exists(shot));
   run("xdotool", {"key", "Escape"}, display.name());
   QThread::msleep(200);
