@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "core/app.h"
 #include "fakes/scripted_decoder.h"

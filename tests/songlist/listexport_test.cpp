@@ -1,0 +1,98 @@
+// The main window's commands on the Song List: the titles exported as text, and the list
+// index display in decimal or hexadecimal.
+#include "songlist/listexport.h"
+
+#include "songlist/songlistwindow.h"
+#include "songlist_fixture.h"
+
+namespace {
+
+using ListExport = SongListTest;
+using IndexDisplay = SongListTest;
+
+TEST_F(ListExport, WritesTheTitlesWithOrWithoutNumbers) {
+  fill({"A", "B"});
+  platform_.dialogAnswers = {file("list"), file("numbered.txt")};
+  properties().Check8->setChecked(false);
+  main().mSongListTextSave->trigger();
+  properties().Check8->setChecked(true);
+  main().mSongListTextSave->trigger();
+  main().mSongListTextSave->trigger();  // cancelled: nothing written
+
+  ASSERT_EQ(platform_.dialogs.size(), 3u);
+  EXPECT_EQ(platform_.dialogs[0].kind, "save");
+  EXPECT_EQ(platform_.dialogs[0].title, QString("名前付けて保存"));
+  EXPECT_EQ(platform_.dialogs[0].filter, QString("テキスト文章(*.txt)"));
+  EXPECT_EQ(platform_.dialogs[0].folder, dir_.path());
+  EXPECT_EQ(bytes("list.txt"), "A\r\nB\r\n");
+  EXPECT_EQ(bytes("numbered.txt.txt"), "001A\r\n002B\r\n");
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 2);
+  EXPECT_TRUE(platform_.messages.empty());
+}
+
+TEST_F(ListExport, NumbersGrowPastThreeDigitsAndJapaneseIsCp932) {
+  QStringList titles;
+  for (int k = 1; k <= 1000; ++k) titles << QString::fromUtf8("曲%1").arg(k);
+  const QByteArray text = formatTitleExport(titles, true);
+  const QList<QByteArray> lines = text.split('\n');
+  ASSERT_EQ(lines.size(), 1001);
+  EXPECT_EQ(lines[0],
+            "001\x8b\xc8"
+            "1\r");
+  EXPECT_EQ(lines[998],
+            "999\x8b\xc8"
+            "999\r");
+  EXPECT_EQ(lines[999],
+            "1000\x8b\xc8"
+            "1000\r");
+  EXPECT_EQ(lines[1000], "");
+  EXPECT_EQ(formatTitleExport({}, true), "");
+  // A title CP932 cannot hold makes the file UTF-8 rather than losing it.
+  EXPECT_EQ(formatTitleExport({QString::fromUtf8("曲\xF0\x9F\x8E\xB5")}, false), "曲\xF0\x9F\x8E\xB5\r\n");
+}
+
+TEST_F(ListExport, AFileThatCannotBeCreatedIsNamed) {
+  fill({"A"});
+  const QString chosen = file("missing folder/list");
+  platform_.dialogAnswers = {chosen};
+  main().mSongListTextSave->trigger();
+  ASSERT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform_.messages[0].text,
+            "[" + chosen + ".txt]ファイルを作成できません。\r\n読み取り専用になっている可能性があります。");
+  EXPECT_EQ(platform_.messages[0].title, "Kestrune");
+}
+
+TEST_F(IndexDisplay, MirrorsThePositionInDecimalOrHexadecimal) {
+  QStringList twenty;
+  for (int k = 1; k <= 20; ++k) twenty << QString::number(k);
+  fill(twenty);
+  selectEntry(app_, 2);
+  EXPECT_EQ(main().Label11->text(), "3/20");
+
+  main().mListIndexHex->trigger();
+  EXPECT_TRUE(main().mListIndexHex->isChecked());
+  EXPECT_FALSE(main().mListIndexDec->isChecked());
+  EXPECT_EQ(main().Label11->text(), "2/14");
+  EXPECT_EQ(songList().Label1->text(), "3/20");
+  selectEntry(app_, 15);
+  EXPECT_EQ(main().Label11->text(), "F/14");
+  selectEntry(app_, -1);
+  EXPECT_EQ(main().Label11->text(), "0/14");
+  appendEntries(app_, {"21", "22", "23", "24", "25", "26"}, {"/21", "/22", "/23", "/24", "/25", "/26"});
+  selectEntry(app_, 10);
+  EXPECT_EQ(main().Label11->text(), "A/1A");
+
+  selectEntry(app_, 2);
+  main().mListIndexHex->trigger();  // checking it again changes nothing
+  EXPECT_TRUE(main().mListIndexHex->isChecked());
+  main().mListIndexDec->trigger();
+  EXPECT_TRUE(main().mListIndexDec->isChecked());
+  EXPECT_FALSE(main().mListIndexHex->isChecked());
+  EXPECT_EQ(main().Label11->text(), "3/26");
+  EXPECT_EQ(songList().Label1->text(), "3/26");
+  selectEntry(app_, -1);
+  main().mListIndexDec->trigger();
+  EXPECT_EQ(main().Label11->text(), "0/26");
+}
+
+}  // namespace
