@@ -82,6 +82,19 @@ TEST(EqualizerTest, ANewSettingGlidesInWithoutAStep) {
   EXPECT_NEAR(peak(samples, samples.size() - 4410) / 1000, 3.98, 0.06);
 }
 
+// Writes interleaved samples into the ring, in as many spans as it takes.
+void push(vbmp3::FrameRing& ring, const std::vector<int16_t>& samples) {
+  const size_t frames = samples.size() / ring.channels();
+  for (size_t done = 0; done < frames;) {
+    size_t span = 0;
+    int16_t* at = ring.writeSpan(&span);
+    span = std::min(span, frames - done);
+    std::copy_n(samples.begin() + done * ring.channels(), span * ring.channels(), at);
+    ring.commit(span);
+    done += span;
+  }
+}
+
 class RendererTest : public ::testing::Test {
  protected:
   // Writes frames whose both channels hold (first + i) % 30000, so every frame tells where it came from.
@@ -213,6 +226,38 @@ TEST_F(RendererTest, VolumeScalesEachChannelAndTheWaveShowsTheOutput) {
   EXPECT_EQ(left[255], out[2 * 9999]);
   EXPECT_EQ(left[0], out[2 * (9999 - 255)]);
   EXPECT_EQ(right[100], 0);
+}
+
+TEST(RendererFormatTest, AMonoTrackAtAnotherRateIsResampledAndCentred) {
+  constexpr int kTrackRate = 48000;
+  constexpr size_t kOutFrames = 40000;
+  std::vector<int16_t> tone(kTrackRate);  // a second of 1 kHz
+  for (size_t i = 0; i < tone.size(); ++i)
+    tone[i] =
+        static_cast<int16_t>(std::lround(10000 * std::sin(2 * std::numbers::pi * 1000 * i / kTrackRate)));
+  vbmp3::PlaybackSettings settings;
+  settings.volumeRight = 0;  // no balance on a mono track: half the gain on both sides
+  vbmp3::Wakeup wakeup;
+  auto play = [&](EqBank bank) {
+    Renderer renderer(kTrackRate, 1, 10 * kTrackRate, settings, wakeup);
+    renderer.start(std::move(bank), 0);
+    push(renderer.ring(), tone);
+    std::vector<int16_t> out(kOutFrames * 2);
+    renderer.render(out.data(), kOutFrames);
+    EXPECT_NEAR(renderer.position(), kOutFrames * kTrackRate / kRate, 2);
+    return out;
+  };
+  const auto out = play(EqBank());
+  EXPECT_EQ(play(EqBank(EqBands{}, kRate, 1)), out);  // a flat equalizer changes nothing here either
+  size_t rising = 0;
+  double top = 0;
+  for (size_t i = 1000; i < kOutFrames; ++i) {
+    ASSERT_EQ(out[2 * i], out[2 * i + 1]) << i;
+    rising += out[2 * (i - 1)] < 0 && out[2 * i] >= 0;
+    top = std::max(top, std::abs(static_cast<double>(out[2 * i])));
+  }
+  EXPECT_NEAR(rising, (kOutFrames - 1000) * 1000.0 / kRate, 2);  // still 1 kHz at the output rate
+  EXPECT_NEAR(top, 10000 * 0.5, 60);
 }
 
 }  // namespace

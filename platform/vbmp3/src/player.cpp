@@ -56,19 +56,13 @@ bool Player::initLocked() {
   if (initialized_) return true;
   // The host program keeps its own handling of SIGINT and SIGTERM.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
-    initialized_ = true;
-    if (ensureDevice(44100, 2)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    // No audio driver starts: the dummy driver consumes samples in real time, so playback still runs.
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   }
-  if (initialized_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  initialized_ = false;
-  // No usable device: the dummy driver consumes samples in real time, so playback still runs.
-  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   initialized_ = true;
-  if (openDevice(44100, 2)) return true;
-  shutdownLocked();
-  return false;
+  return true;
 }
 
 void Player::shutdown() {
@@ -83,10 +77,11 @@ void Player::shutdownLocked() {
   initialized_ = false;
 }
 
-bool Player::ensureDevice(int rate, int channels) {
-  if (device_ && deviceRate_ == rate && deviceChannels_ == channels) return true;
-  closeDevice();
-  if (openDevice(rate, channels)) return true;
+// Opens the output device unless it is open; when no real device opens, the dummy driver's.
+bool Player::ensureDevice() {
+  if (device_) return true;
+  if (!initialized_) return false;
+  if (openDevice()) return true;
   const char* driver = SDL_GetCurrentAudioDriver();
   if (driver && std::strcmp(driver, "dummy") == 0) return false;
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -95,30 +90,35 @@ bool Player::ensureDevice(int rate, int channels) {
     initialized_ = false;
     return false;
   }
-  return openDevice(rate, channels);
+  return openDevice();
 }
 
-bool Player::openDevice(int rate, int channels) {
+bool Player::openDevice() {
   SDL_AudioSpec want{};
-  want.freq = rate;
+  want.freq = Renderer::kOutputRate;
   want.format = AUDIO_S16SYS;
-  want.channels = static_cast<Uint8>(channels);
-  want.samples = bufferFrames(rate);
+  want.channels = Renderer::kOutputChannels;
+  want.samples = bufferFrames(Renderer::kOutputRate);
   want.callback = &Player::audioCallback;
   want.userdata = this;
   SDL_AudioSpec have{};
   // No allowed changes: SDL converts to whatever the hardware takes.
   device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (device_ == 0) return false;
-  deviceRate_ = rate;
-  deviceChannels_ = channels;
-  return true;
+  return device_ != 0;
 }
 
 void Player::closeDevice() {
   if (device_) SDL_CloseAudioDevice(device_);
   device_ = 0;
-  deviceRate_ = deviceChannels_ = 0;
+}
+
+void Player::pauseDevice(bool paused) {
+  if (device_) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
+}
+
+bool Player::deviceOpen() {
+  std::lock_guard lock(mutex_);
+  return device_ != 0;
 }
 
 void SDLCALL Player::audioCallback(void* self, Uint8* stream, int bytes) {
@@ -127,13 +127,13 @@ void SDLCALL Player::audioCallback(void* self, Uint8* stream, int bytes) {
     std::memset(stream, 0, static_cast<size_t>(bytes));
     return;
   }
-  const size_t frames = static_cast<size_t>(bytes) / (sizeof(int16_t) * player->deviceChannels_);
+  const size_t frames = static_cast<size_t>(bytes) / (sizeof(int16_t) * Renderer::kOutputChannels);
   player->renderer_->render(reinterpret_cast<int16_t*>(stream), frames);
 }
 
 void Player::closeTrack() {
   stopFeeder();
-  if (device_) SDL_PauseAudioDevice(device_, 1);
+  pauseDevice(true);
   std::unique_ptr<Renderer> old;
   {
     DeviceLock lock(device_);
@@ -154,7 +154,6 @@ bool Player::open(const char* path, TrackInfo* info) {
   auto source = openSource(path);
   if (!source) return false;
   const SourceInfo& si = source->info();
-  if (!ensureDevice(si.rate, si.channels)) return false;
   auto renderer = std::make_unique<Renderer>(si.rate, si.channels, si.lengthFrames, settings_, feederWakeup_);
   {
     DeviceLock deviceLock(device_);
@@ -230,7 +229,7 @@ void Player::finishIfEnded() {
     at = renderer_->position();
   }
   stopFeeder();
-  SDL_PauseAudioDevice(device_, 1);
+  pauseDevice(true);
   state_ = PlayState::Stopped;
   stoppedAt_ = at;
 }
@@ -247,15 +246,14 @@ bool Player::play() {
     return true;
   }
   stopFeeder();
-  if (!source_->seek(0)) return false;
-  const SourceInfo& si = source_->info();
-  EqBank bank(bands_, si.rate, si.channels);
+  if (!ensureDevice() || !source_->seek(0)) return false;
+  EqBank bank = renderer_->equalizerBank(bands_);
   {
     DeviceLock deviceLock(device_);
     renderer_->start(std::move(bank), seekGeneration_.load());
   }
   startFeeder();
-  SDL_PauseAudioDevice(device_, 0);
+  pauseDevice(false);
   state_ = PlayState::Playing;
   return true;
 }
@@ -264,7 +262,7 @@ bool Player::stop() {
   std::lock_guard lock(mutex_);
   if (!renderer_) return false;
   stopFeeder();
-  SDL_PauseAudioDevice(device_, 1);
+  pauseDevice(true);
   state_ = PlayState::Stopped;
   stoppedAt_ = 0;
   return true;
@@ -353,8 +351,7 @@ void Player::setEqualizer(const int32_t* bands) {
 void Player::reload() {
   std::lock_guard lock(mutex_);
   if (!renderer_ || state_ == PlayState::Stopped) return;  // play picks the bands up
-  const SourceInfo& si = source_->info();
-  EqBank bank(bands_, si.rate, si.channels);
+  EqBank bank = renderer_->equalizerBank(bands_);
   std::optional<EqBank> replaced;  // freed here, not on the audio thread
   DeviceLock deviceLock(device_);
   replaced = renderer_->equalizer().schedule(std::move(bank));

@@ -2,6 +2,8 @@
 // ring of frames; the output device's callback renders them (see Renderer). Every call is
 // serialised by one mutex and returns quickly: decoding and file access happen on the decoding
 // thread, and the callback is held off only for short updates of its state.
+// The output device opens at the first play, in one format for every track, and stays open
+// until shutdown: closing an SDL device waits for its audio thread, a tenth of a second.
 #pragma once
 
 #include <SDL.h>
@@ -47,6 +49,7 @@ class Player {
   void reload();
   // Zeros unless playing.
   void wave(int32_t* left, int32_t* right);
+  bool deviceOpen();
 
  private:
   Player() = default;
@@ -54,9 +57,10 @@ class Player {
   static void SDLCALL audioCallback(void* self, Uint8* stream, int bytes);
   bool initLocked();
   void shutdownLocked();
-  bool ensureDevice(int rate, int channels);
-  bool openDevice(int rate, int channels);
+  bool ensureDevice();
+  bool openDevice();
   void closeDevice();
+  void pauseDevice(bool paused);
   void closeTrack();
   void startFeeder();
   void stopFeeder();
@@ -66,8 +70,6 @@ class Player {
   std::mutex mutex_;
   bool initialized_ = false;
   SDL_AudioDeviceID device_ = 0;
-  int deviceRate_ = 0;
-  int deviceChannels_ = 0;
 
   std::unique_ptr<Source> source_;
   std::unique_ptr<Renderer> renderer_;  // replaced only while the callback is held off

@@ -22,16 +22,16 @@ inline float volumeGain(int volume) {
 
 }  // namespace
 
-Renderer::Renderer(int rate, int channels, int64_t lengthFrames, const PlaybackSettings& settings,
+Renderer::Renderer(int trackRate, int channels, int64_t lengthFrames, const PlaybackSettings& settings,
                    Wakeup& feederWakeup)
-    : rate_(rate),
+    : trackRate_(trackRate),
       channels_(channels),
       lengthFrames_(lengthFrames),
       settings_(settings),
       feederWakeup_(feederWakeup),
       ring_(kRingFrames, channels),
-      equalizer_(rate, channels),
-      rampFrames_(std::max(16, rate / 200)),  // 5 ms
+      equalizer_(kOutputRate, channels),
+      rampFrames_(std::max(16, kOutputRate / 200)),  // 5 ms
       block_(kBlockFrames * channels),
       resamplerInput_((kBlockFrames * 2 + 64) * channels) {
   int error = 0;
@@ -41,7 +41,7 @@ Renderer::Renderer(int rate, int channels, int64_t lengthFrames, const PlaybackS
 void Renderer::start(EqBank bank, uint64_t seekGeneration) {
   ring_.reset();
   equalizer_.reset(std::move(bank));
-  resampling_ = resampler_ && settings_.pitch != 100;
+  resampling_ = resamplingNeeded(settings_.pitch);
   if (resampler_) src_reset(resampler_.get());
   paused_ = false;
   ended_ = false;
@@ -51,8 +51,7 @@ void Renderer::start(EqBank bank, uint64_t seekGeneration) {
   segmentIndex_ = 0;
   heard_ = sincePlay_ = 0;
   ramp_ = rampFrames_;
-  gainLeft_ = volumeGain(settings_.volumeLeft);
-  gainRight_ = volumeGain(settings_.volumeRight);
+  targetGains(&gainLeft_, &gainRight_);
   wave_.fill(0);
 }
 
@@ -78,7 +77,7 @@ void Renderer::render(int16_t* out, size_t frames) {
   while (frames > 0) {
     const size_t n = std::min(frames, kBlockFrames);
     renderBlock(out, n);
-    out += n * channels_;
+    out += n * kOutputChannels;
     frames -= n;
   }
   if (ring_.writable() >= kRefillFrames) feederWakeup_.notify();
@@ -92,12 +91,21 @@ void Renderer::renderBlock(int16_t* out, size_t frames) {
   output(buffer, out, frames);
 }
 
+bool Renderer::resamplingNeeded(int pitch) const {
+  return resampler_ && (pitch != 100 || trackRate_ != kOutputRate);
+}
+
+double Renderer::trackFramesPerOutputFrame(int pitch) const {
+  return resampling_ ? pitch / 100.0 * trackRate_ / kOutputRate : 1.0;
+}
+
 bool Renderer::quietNeeded(int pitch) const {
-  return paused_ || jumpIndex_ != kNoIndex || (!resampling_ && pitch != 100 && resampler_);
+  return paused_ || jumpIndex_ != kNoIndex || (!resampling_ && resamplingNeeded(pitch));
 }
 
 // With the output faded out: moves to a requested position and starts resampling when the
-// pitch left 100, both of which would click if done on a playing signal.
+// pitch left 100, both of which would click if done on a playing signal. Once started,
+// resampling goes on until the next jump, also at pitch 100.
 void Renderer::becomeQuiet(int pitch) {
   if (jumpIndex_ != kNoIndex) {
     ring_.skipTo(jumpIndex_);
@@ -108,7 +116,7 @@ void Renderer::becomeQuiet(int pitch) {
     resampling_ = false;  // settled again below from the pitch
     feederWakeup_.notify();
   }
-  if (!resampling_ && pitch != 100 && resampler_) {
+  if (!resampling_ && resamplingNeeded(pitch)) {
     resampling_ = true;
     src_reset(resampler_.get());
   }
@@ -125,7 +133,7 @@ size_t Renderer::fill(float* buffer, size_t frames) {
       continue;
     }
     const size_t want = quiet ? std::min(frames - done, static_cast<size_t>(ramp_)) : frames - done;
-    const double step = resampling_ ? pitch / 100.0 : 1.0;  // track frames per output frame
+    const double step = trackFramesPerOutputFrame(pitch);
     float* at = buffer + done * channels_;
     const size_t got = resampling_ ? pullResampled(at, want, pitch) : copyFromRing(at, want);
     applyGains(at, got, quiet, step);
@@ -169,7 +177,7 @@ size_t Renderer::copyFromRing(float* out, size_t frames) {
 }
 
 size_t Renderer::pullResampled(float* out, size_t frames, int pitch) {
-  const double ratio = 100.0 / pitch;  // output frames per input frame
+  const double ratio = 1.0 / trackFramesPerOutputFrame(pitch);  // output frames per input frame
   const size_t inputCapacity = resamplerInput_.size() / channels_;
   size_t produced = 0;
   while (produced < frames) {
@@ -202,7 +210,7 @@ size_t Renderer::pullResampled(float* out, size_t frames, int pitch) {
 }
 
 void Renderer::applyGains(float* buffer, size_t frames, bool quiet, double step) {
-  const double fadeFrames = kFadeSeconds * rate_;
+  const double fadeFrames = kFadeSeconds * trackRate_;
   const bool fadingIn = settings_.fadeIn && sincePlay_ < fadeFrames;
   const bool fadingOut = settings_.fadeOut && lengthFrames_ - (heard_ + frames * step) < fadeFrames;
   if (!quiet && ramp_ == rampFrames_ && !fadingIn && !fadingOut) return;
@@ -221,23 +229,26 @@ void Renderer::applyGains(float* buffer, size_t frames, bool quiet, double step)
   }
 }
 
+void Renderer::targetGains(float* left, float* right) const {
+  *left = volumeGain(settings_.volumeLeft);
+  *right = volumeGain(settings_.volumeRight);
+  if (channels_ == 1) *left = *right = (*left + *right) / 2;  // a mono track stays centred
+}
+
 void Renderer::output(const float* buffer, int16_t* out, size_t frames) {
-  float left = volumeGain(settings_.volumeLeft);
-  float right = volumeGain(settings_.volumeRight);
-  if (channels_ == 1) left = right = (left + right) / 2;
-  if (left == 1.0f && right == 1.0f && gainLeft_ == 1.0f && gainRight_ == 1.0f) {
+  float left = 0, right = 0;
+  targetGains(&left, &right);
+  const bool unity = left == 1.0f && right == 1.0f && gainLeft_ == 1.0f && gainRight_ == 1.0f;
+  if (unity && channels_ == kOutputChannels) {
     std::transform(buffer, buffer + frames * channels_, out, toSample);
   } else {
     // Glide from the previous volume to the new one over the block, so a change does not click.
     const float stepLeft = (left - gainLeft_) / frames, stepRight = (right - gainRight_) / frames;
+    const int rightIn = channels_ - 1;  // mono feeds both channels
     for (size_t i = 0; i < frames; ++i) {
       const float gl = gainLeft_ + stepLeft * (i + 1), gr = gainRight_ + stepRight * (i + 1);
-      if (channels_ == 1) {
-        out[i] = toSample(buffer[i] * gl);
-      } else {
-        out[2 * i] = toSample(buffer[2 * i] * gl);
-        out[2 * i + 1] = toSample(buffer[2 * i + 1] * gr);
-      }
+      out[2 * i] = toSample(buffer[i * channels_] * gl);
+      out[2 * i + 1] = toSample(buffer[i * channels_ + rightIn] * gr);
     }
   }
   gainLeft_ = left;
@@ -245,8 +256,8 @@ void Renderer::output(const float* buffer, int16_t* out, size_t frames) {
 
   const size_t keep = std::min(frames, kWaveFrames);
   for (size_t i = frames - keep; i < frames; ++i) {
-    wave_[wavePos_ * 2] = out[i * channels_];
-    wave_[wavePos_ * 2 + 1] = out[i * channels_ + channels_ - 1];
+    wave_[wavePos_ * 2] = out[2 * i];
+    wave_[wavePos_ * 2 + 1] = out[2 * i + 1];
     wavePos_ = (wavePos_ + 1) % kWaveFrames;
   }
 }

@@ -1,7 +1,8 @@
 // The audio callback's side of playback: takes decoded frames from the ring and turns them into
-// what the output device plays, at the track's own rate and channel count: varispeed, fades,
-// equalizer, volume. It also keeps the track position of what has been played and the last
-// block of output for the wave display.
+// what the output device plays: varispeed and the conversion from the track's rate to the
+// output's (one resampling stage), fades, equalizer, volume, and mono to both channels. It also
+// keeps the track position of what has been played and the last block of output for the wave
+// display.
 #pragma once
 
 #include <samplerate.h>
@@ -61,12 +62,18 @@ class Renderer {
   // The decoding thread refills the ring once this much of it is free.
   static constexpr size_t kRefillFrames = kRingFrames / 4;
   static constexpr size_t kWaveFrames = 256;
+  // The output format: every track is played as 16-bit stereo at this rate. Most MP3s are
+  // 44.1 kHz, and they pass through untouched at normal speed.
+  static constexpr int kOutputRate = 44100;
+  static constexpr int kOutputChannels = 2;
 
-  Renderer(int rate, int channels, int64_t lengthFrames, const PlaybackSettings& settings,
+  Renderer(int trackRate, int channels, int64_t lengthFrames, const PlaybackSettings& settings,
            Wakeup& feederWakeup);
 
   FrameRing& ring() { return ring_; }
   Equalizer& equalizer() { return equalizer_; }
+  // Filters for `bands` as the equalizer runs them (at the output rate); callable any time.
+  EqBank equalizerBank(const EqBands& bands) const { return EqBank(bands, kOutputRate, channels_); }
 
   // The calls below run while the callback is held off (the output device locked), or before
   // the device plays.
@@ -84,10 +91,10 @@ class Renderer {
   // Track frame of what was played last.
   int64_t position() const { return static_cast<int64_t>(heard_); }
   uint64_t seekGenerationPlayed() const { return jumpedGeneration_; }
-  // The last kWaveFrames output frames, oldest first; mono output goes to both.
+  // The last kWaveFrames output frames, oldest first.
   void wave(int16_t* left, int16_t* right) const;
 
-  // The audio callback: fills `frames` interleaved frames.
+  // The audio callback: fills `frames` interleaved output frames.
   void render(int16_t* out, size_t frames);
 
  private:
@@ -104,13 +111,16 @@ class Renderer {
   size_t pullResampled(float* out, size_t frames, int pitch);
   size_t copyFromRing(float* out, size_t frames);
   size_t available() const;
+  bool resamplingNeeded(int pitch) const;
+  double trackFramesPerOutputFrame(int pitch) const;
   bool quietNeeded(int pitch) const;
   void becomeQuiet(int pitch);
   void applyGains(float* buffer, size_t frames, bool quiet, double step);
   void output(const float* buffer, int16_t* out, size_t frames);
+  void targetGains(float* left, float* right) const;
 
-  const int rate_;
-  const int channels_;
+  const int trackRate_;
+  const int channels_;  // the track's; the stages before output() keep it
   const int64_t lengthFrames_;
   const PlaybackSettings& settings_;
   Wakeup& feederWakeup_;
@@ -138,7 +148,7 @@ class Renderer {
 
   std::vector<float> block_;
   std::vector<float> resamplerInput_;
-  std::array<int16_t, kWaveFrames * 2> wave_{};
+  std::array<int16_t, kWaveFrames * kOutputChannels> wave_{};
   size_t wavePos_ = 0;
 };
 
