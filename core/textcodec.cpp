@@ -3,8 +3,10 @@
 #include <iconv.h>
 
 #include <QSysInfo>
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -85,10 +87,12 @@ class Cp932Table {
   enum class Outcome { Unit, Incomplete, Invalid, Other };
 
   // Converts `input` whole; Unit when it gives exactly one UTF-16 unit.
-  static Outcome convert(iconv_t cd, QByteArray input, char16_t& unit) {
+  static Outcome convert(iconv_t cd, std::initializer_list<unsigned char> input, char16_t& unit) {
+    char bytes[2];
+    std::copy(input.begin(), input.end(), bytes);
     char16_t units[2];
-    char* src = input.data();
-    size_t srcLeft = static_cast<size_t>(input.size());
+    char* src = bytes;
+    size_t srcLeft = input.size();
     char* dst = reinterpret_cast<char*>(units);
     size_t dstLeft = sizeof units;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -108,7 +112,7 @@ class Cp932Table {
     auto table = std::make_unique<Cp932Table>();
     for (int c = 0; c < 256; ++c) {
       char16_t unit = 0;
-      const Outcome single = convert(cd.get(), QByteArray(1, char(c)), unit);
+      const Outcome single = convert(cd.get(), {static_cast<unsigned char>(c)}, unit);
       if (single == Outcome::Other) return nullptr;
       if (single == Outcome::Unit) {
         table->kind_[c] = Kind::Single;
@@ -117,7 +121,8 @@ class Cp932Table {
         table->kind_[c] = Kind::Lead;
         table->leadIndex_[c] = static_cast<int>(table->pairs_.size() / 256);
         for (int t = 0; t < 256; ++t) {
-          const Outcome pair = convert(cd.get(), QByteArray{char(c), char(t)}, unit);
+          const Outcome pair =
+              convert(cd.get(), {static_cast<unsigned char>(c), static_cast<unsigned char>(t)}, unit);
           if (pair == Outcome::Other || (pair == Outcome::Unit && unit == kNoPair)) return nullptr;
           table->pairs_.push_back(pair == Outcome::Unit ? unit : kNoPair);
         }
@@ -171,6 +176,8 @@ QString fromCp932(const QByteArray& bytes) {
 }
 
 namespace detail {
+
+bool cp932TableReady() { return Cp932Table::instance() != nullptr; }
 
 QString fromCp932WithIconv(const QByteArray& bytes) {
   Iconv cd("UTF-8", "CP932");

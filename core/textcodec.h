@@ -33,6 +33,8 @@ QString fromCp932(const QByteArray& bytes);
 namespace detail {
 // fromCp932 through iconv alone; large inputs take a faster table that decodes the same.
 QString fromCp932WithIconv(const QByteArray& bytes);
+// Whether large inputs get the table (iconv has CP932 and each character is one UTF-16 unit).
+bool cp932TableReady();
 }  // namespace detail
 
 }  // namespace textcodec

@@ -49,6 +49,7 @@ TEST(TextCodec, LargeCp932InputsDecodeExactlyAsIconvDoes) {
     }
   }
   bytes += '\x82';
+  ASSERT_TRUE(textcodec::detail::cp932TableReady());
   const QString table = textcodec::fromCp932(bytes);
   EXPECT_EQ(table, textcodec::detail::fromCp932WithIconv(bytes));
   EXPECT_TRUE(table.contains(QChar(0xFFFD)));
