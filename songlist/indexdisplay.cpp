@@ -15,13 +15,8 @@ QString hex(int value) { return QString::number(value, 16).toUpper(); }
 // Counted from 0, after the selection of the paths.
 QString hexPosition(App& app) {
   const QListWidget* paths = app.form2().List2;
-  const QModelIndexList selected = paths->selectionModel()->selectedIndexes();
-  const QString count = hex(paths->count());
-  return selected.isEmpty() ? QStringLiteral("0/") + count : hex(selected.first().row()) + u'/' + count;
-}
-
-QString decimalPosition(App& app) {
-  return QStringLiteral("%1/%2").arg(selectedEntry(app) + 1).arg(entryCount(app));
+  const int selected = selectedRow(paths);
+  return (selected < 0 ? QStringLiteral("0") : hex(selected)) + u'/' + hex(paths->count());
 }
 
 }  // namespace
@@ -35,14 +30,14 @@ void Form1_mListIndexDec_Click(App& app) {
   Form1& main = app.form1();
   main.mListIndexDec->setChecked(true);
   main.mListIndexHex->setChecked(false);
-  app.form2().Label1->setText(decimalPosition(app));
-  main.Label11->setText(decimalPosition(app));
+  app.form2().Label1->setText(positionText(app));
+  main.Label11->setText(positionText(app));
 }
 
 void Form1_mListIndexHex_Click(App& app) {
   Form1& main = app.form1();
   main.mListIndexHex->setChecked(true);
   main.mListIndexDec->setChecked(false);
-  app.form2().Label1->setText(decimalPosition(app));
+  app.form2().Label1->setText(positionText(app));
   main.Label11->setText(hexPosition(app));
 }

@@ -15,11 +15,6 @@
 
 namespace {
 
-int selectedRow(const QListWidget* list) {
-  const QModelIndexList rows = list->selectionModel()->selectedIndexes();
-  return rows.isEmpty() ? -1 : rows.first().row();
-}
-
 void setSelectedRowQuietly(QListWidget* list, int row) {
   const QSignalBlocker quiet(list);
   list->setCurrentRow(row);
@@ -49,6 +44,11 @@ bool isMp3Name(const QString& name) {
 }
 
 }  // namespace
+
+int selectedRow(const QListWidget* list) {
+  const QModelIndexList rows = list->selectionModel()->selectedIndexes();
+  return rows.isEmpty() ? -1 : rows.first().row();
+}
 
 QString titleOfPath(const QString& path) {
   const QString name = path.mid(path.lastIndexOf(u'/') + 1);
@@ -87,11 +87,14 @@ bool appendEntries(App& app, const QStringList& titles, const QStringList& paths
 
 bool appendEntry(App& app, const QString& path) { return appendEntries(app, {titleOfPath(path)}, {path}); }
 
+QString positionText(App& app) {
+  return QStringLiteral("%1/%2").arg(selectedEntry(app) + 1).arg(entryCount(app));
+}
+
 void showPosition(App& app) {
   Form2& form = app.form2();
-  const int count = form.List1->count();
-  form.Label1->setText(QStringLiteral("%1/%2").arg(selectedEntry(app) + 1).arg(count));
-  form.Label2->setText(QString::number(count));
+  form.Label1->setText(positionText(app));
+  form.Label2->setText(QString::number(entryCount(app)));
 }
 
 bool saveListReporting(App& app, int genre) {
@@ -113,12 +116,11 @@ void Form1_mSongList_Click(App& app) { ShowSongList(app); }
 void Form2_List1_Click(App& app) {
   Form2& form = app.form2();
   const int index = selectedEntry(app);
-  const int count = form.List1->count();
   // The paths follow first: everything below, and the position display's change, reads them.
   setSelectedRowQuietly(form.List2, index);
-  form.Label1->setText(QStringLiteral("%1/%2").arg(index + 1).arg(count));
+  form.Label1->setText(positionText(app));
   form.Command4->setEnabled(index != -1);
-  form.Label2->setText(QString::number(count));
+  form.Label2->setText(QString::number(entryCount(app)));
   const QListWidgetItem* path = index >= 0 ? form.List2->item(index) : nullptr;
   form.Label9->setText(path ? path->text() : QString());
 }
@@ -161,7 +163,7 @@ void Form2_Command8_Click(App& app) {
 void Form2_Command2_Click(App& app) {
   Form2& form = app.form2();
   const int index = selectedEntry(app);
-  if (index < 0) return;
+  if (index < 0) return;  // any selected entry goes, an empty title too
   for (QListWidget* list : {form.List1, form.List2}) {
     const QSignalBlocker quiet(list);
     delete list->takeItem(index);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class App;
+class QListWidget;
 class QMimeData;
 
 inline const QString kProgramTitle = QStringLiteral("Kestrune");
@@ -15,7 +16,8 @@ inline const QString kNoPathText = QStringLiteral("Music File Path");
 // The file name without its folder and its last extension: the title an entry gets.
 QString titleOfPath(const QString& path);
 
-// The selected index of the titles, -1 for none.
+// The selected row of a list, -1 for none; of the titles (the selected entry).
+int selectedRow(const QListWidget* list);
 int selectedEntry(App& app);
 int entryCount(App& app);
 
@@ -27,7 +29,9 @@ void selectEntry(App& app, int index);
 bool appendEntries(App& app, const QStringList& titles, const QStringList& paths);
 bool appendEntry(App& app, const QString& path);
 
-// Position display := selected index + 1 "/" number of entries; entry count := entries.
+// Selected index + 1, "/", number of entries (0/12 with nothing selected).
+QString positionText(App& app);
+// Position display := positionText; entry count := number of entries.
 void showPosition(App& app);
 
 // Writes the list in memory to the file of `genre`; a failure is reported with the
