@@ -7,9 +7,9 @@ class App;
 enum class ListMove { Next, Previous, Random };
 
 // Opens and plays the next, previous or a random entry of the Song List. Returns true when
-// another track was loaded and plays.
+// another track was loaded and plays; on false nothing plays and the end of a track stops
+// as it does without a play mode (play button enabled).
 //
 // The Song List navigation (previous/next buttons, random continuation) fills this in;
-// until it does, no entry is moved to and it returns false, and the end of a track stops
-// as if no play mode were set.
+// until it does, no entry is moved to and it returns false.
 bool playListNeighbour(App& app, ListMove move);
