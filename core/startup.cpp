@@ -10,6 +10,7 @@
 #include "core/platform.h"
 #include "core/settings.h"
 #include "playback/load.h"
+#include "playback/playmodes.h"
 #include "playback/polling.h"
 #include "songlist/listfile.h"
 #include "ui/clock.h"
@@ -74,6 +75,8 @@ void Form1_Form_Load(App& app) {
   main.Timer3->start();
 
   RestoreSettings(app);
+  mPlayMode(app);
+  mListMode(app);
 
   if (main.mFadeIn->isChecked()) main.Image6->show();
   if (main.mFadeOut->isChecked()) main.Image7->show();

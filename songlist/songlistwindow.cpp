@@ -97,14 +97,18 @@ void showPosition(App& app) {
   form.Label2->setText(QString::number(entryCount(app)));
 }
 
-bool saveListReporting(App& app, int genre) {
+bool saveList(App& app, int genre) {
   Form2& form = app.form2();
-  const QString name = listFileName(genre);
-  if (writeListFile(app.file(name), {ListTexts::of(form.List1).all(), ListTexts::of(form.List2).all()}) ==
-      WriteStatus::Ok)
-    return true;
+  return writeListFile(app.file(listFileName(genre)),
+                       {ListTexts::of(form.List1).all(), ListTexts::of(form.List2).all()}) == WriteStatus::Ok;
+}
+
+bool saveListReporting(App& app, int genre) {
+  if (saveList(app, genre)) return true;
   app.platform.messageBox(
-      &form, QStringLiteral("[%1]に書き込めません。\r\n読み取り専用になっている可能性があります。").arg(name),
+      &app.form2(),
+      QStringLiteral("[%1]に書き込めません。\r\n読み取り専用になっている可能性があります。")
+          .arg(listFileName(genre)),
       kProgramTitle);
   return false;
 }

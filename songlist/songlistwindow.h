@@ -34,8 +34,9 @@ QString positionText(App& app);
 // Position display := positionText; entry count := number of entries.
 void showPosition(App& app);
 
-// Writes the list in memory to the file of `genre`; a failure is reported with the
-// "[List<n>.dat]に書き込めません。" message. True when written.
+// Writes the list in memory to the file of `genre`. True when written.
+bool saveList(App& app, int genre);
+// The same, reporting a failure with the "[List<n>.dat]に書き込めません。" message.
 bool saveListReporting(App& app, int genre);
 
 // Shows the window modally until it is hidden again (the main window's list button and

@@ -7,6 +7,8 @@
 #include "core/settings.h"
 #include "core/startup.h"
 #include "playback/load.h"
+#include "playback/navigation.h"
+#include "playback/playmodes.h"
 #include "playback/polling.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
@@ -76,6 +78,18 @@ void Form1::connectProcedures() {
   connect(HScroll1, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll1_Change));
   connect(HScroll2, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll2_Change));
   connect(HScroll3, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll3_Change));
+
+  // Song List navigation and the play modes
+  connect(Command4, &QPushButton::clicked, this, runs(app_, Form1_Command4_Click));
+  connect(Command7, &QPushButton::clicked, this, runs(app_, Form1_Command7_Click));
+  connect(Command8, &QPushButton::clicked, this, runs(app_, Form1_Command8_Click));
+  connectMenuItem(app_, mRepeat, Form1_mRepeat_Click);
+  connectMenuItem(app_, mListTrack, Form1_mListTrack_Click);
+  connectMenuItem(app_, mRandam, Form1_mRandam_Click);
+  connectMenuItem(app_, mUptoDown, Form1_mUptoDown_Click);
+  connectMenuItem(app_, mDowntoUp, Form1_mDowntoUp_Click);
+  connectMenuItem(app_, mFadeIn, Form1_mFadeIn_Click);
+  connectMenuItem(app_, mFadeOut, Form1_mFadeOut_Click);
 
   // Polling and the end of a track
   connect(Timer1, &QTimer::timeout, this, runs(app_, Form1_Timer1_Timer));

@@ -6,6 +6,7 @@
 #include "core/app.h"
 #include "songlist/genres.h"
 #include "songlist/indexdisplay.h"
+#include "songlist/listplay.h"
 #include "songlist/listtexts.h"
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
@@ -28,6 +29,7 @@ void Form2::connectProcedures() {
   connect(Command8, &QPushButton::clicked, this, runs(app_, Form2_Command8_Click));
   connect(Command2, &QPushButton::clicked, this, runs(app_, Form2_Command2_Click));
   connect(Command3, &QPushButton::clicked, this, runs(app_, Form2_Command3_Click));
+  connect(Command4, &QPushButton::clicked, this, runs(app_, Form2_Command4_Click));
   connect(Command5, &QPushButton::clicked, this, runs(app_, Form2_Command5_Click));
   connect(Command6, &QPushButton::clicked, this, runs(app_, Form2_Command6_Click));
   connect(Command7, &QPushButton::clicked, this, runs(app_, Form2_Command7_Click));

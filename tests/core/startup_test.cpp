@@ -192,6 +192,24 @@ TEST_F(Startup, RestoredOptionsShapeTheTitleMenusAndIndicators) {
   EXPECT_FALSE(main.mFastPlay->isChecked()) << "play-at-once off stays off";
 }
 
+TEST_F(Startup, TwoRestoredPlayModesLeaveNoneAndBothDirectionsNeither) {
+  writeFile("Option.ini",
+            "[Kestrune DataFile]\r\nPlayMode1=True\r\nPlayMode2=False\r\nPlayMode3=True\r\n"
+            "ListMode1=True\r\nListMode2=True\r\n");
+  Form1& main = start().form1();
+  for (QAction* item : {main.mRepeat, main.mListTrack, main.mRandam, main.mUptoDown, main.mDowntoUp})
+    EXPECT_FALSE(item->isChecked()) << item->objectName().toStdString();
+  for (QWidget* picture : {main.Image3, main.Image4, main.Image5}) EXPECT_TRUE(picture->isHidden());
+}
+
+TEST_F(Startup, OneRestoredPlayModeShowsItsPictureAlone) {
+  writeFile("Option.ini", "[Kestrune DataFile]\r\nPlayMode1=False\r\nPlayMode3=True\r\n");
+  Form1& main = start().form1();
+  EXPECT_TRUE(main.mRandam->isChecked());
+  EXPECT_TRUE(main.Image3->isHidden());
+  EXPECT_FALSE(main.Image5->isHidden());
+}
+
 using Shutdown = ProgramTest;
 
 TEST_F(Shutdown, SavesStopsFreesAndEnds) {
