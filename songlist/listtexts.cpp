@@ -7,17 +7,16 @@ const ListTexts& ListTexts::of(QListWidget* list) {
   return *new ListTexts(list);
 }
 
-ListTexts::ListTexts(QListWidget* list) : QObject(list), list_(list) {
-  const QAbstractItemModel* model = list->model();
-  connect(model, &QAbstractItemModel::rowsInserted, this,
+ListTexts::ListTexts(QListWidget* list) : QObject(list), model_(list->model()) {
+  connect(model_, &QAbstractItemModel::rowsInserted, this,
           [this](const QModelIndex&, int first, int last) { insertRows(first, last); });
-  connect(model, &QAbstractItemModel::rowsRemoved, this,
+  connect(model_, &QAbstractItemModel::rowsRemoved, this,
           [this](const QModelIndex&, int first, int last) { removeRows(first, last); });
-  connect(model, &QAbstractItemModel::dataChanged, this,
+  connect(model_, &QAbstractItemModel::dataChanged, this,
           [this](const QModelIndex& from, const QModelIndex& to) { updateRows(from.row(), to.row()); });
-  connect(model, &QAbstractItemModel::modelReset, this, &ListTexts::rebuild);
-  connect(model, &QAbstractItemModel::rowsMoved, this, &ListTexts::rebuild);
-  connect(model, &QAbstractItemModel::layoutChanged, this, &ListTexts::rebuild);
+  connect(model_, &QAbstractItemModel::modelReset, this, &ListTexts::rebuild);
+  connect(model_, &QAbstractItemModel::rowsMoved, this, &ListTexts::rebuild);
+  connect(model_, &QAbstractItemModel::layoutChanged, this, &ListTexts::rebuild);
   rebuild();
 }
 
@@ -37,7 +36,7 @@ void ListTexts::insertRows(int first, int last) {
   std::vector<qsizetype> lengths;
   lengths.reserve(last - first + 1);
   for (int row = first; row <= last; ++row) {
-    const QString text = list_->item(row)->text();
+    const QString text = model_->index(row, 0).data(Qt::DisplayRole).toString();
     inserted += text;
     lengths.push_back(text.size());
   }
@@ -67,5 +66,6 @@ void ListTexts::updateRows(int first, int last) {
 void ListTexts::rebuild() {
   texts_.clear();
   ends_.clear();
-  if (list_->count() > 0) insertRows(0, list_->count() - 1);
+  // Read through the model: it also resets while the list widget is being destroyed.
+  if (model_->rowCount() > 0) insertRows(0, model_->rowCount() - 1);
 }

@@ -10,6 +10,7 @@
 #include <QStringView>
 #include <vector>
 
+class QAbstractItemModel;
 class QListWidget;
 
 class ListTexts : public QObject {
@@ -31,7 +32,7 @@ class ListTexts : public QObject {
   void updateRows(int first, int last);
   void rebuild();
 
-  QListWidget* list_;
+  const QAbstractItemModel* model_;
   QString texts_;                // every row's text, one after another
   std::vector<qsizetype> ends_;  // where each row's text ends in texts_
 };
