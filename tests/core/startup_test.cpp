@@ -202,14 +202,6 @@ TEST_F(Startup, TwoRestoredPlayModesLeaveNoneAndBothDirectionsNeither) {
   for (QWidget* picture : {main.Image3, main.Image4, main.Image5}) EXPECT_TRUE(picture->isHidden());
 }
 
-TEST_F(Startup, OneRestoredPlayModeShowsItsPictureAlone) {
-  writeFile("Option.ini", "[Kestrune DataFile]\r\nPlayMode1=False\r\nPlayMode3=True\r\n");
-  Form1& main = start().form1();
-  EXPECT_TRUE(main.mRandam->isChecked());
-  EXPECT_TRUE(main.Image3->isHidden());
-  EXPECT_FALSE(main.Image5->isHidden());
-}
-
 using Shutdown = ProgramTest;
 
 TEST_F(Shutdown, SavesStopsFreesAndEnds) {

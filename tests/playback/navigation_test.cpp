@@ -219,19 +219,6 @@ TEST_F(Navigation, EndOfTrackInRandomModeLoadsTheDrawnEntryAndReplays) {
   EXPECT_EQ(f_.Label1->text(), "00:02");
 }
 
-TEST_F(Navigation, EndOfTrackRandomWithIgnoreOffStopsWithOneMessage) {
-  fill({"xA", "B"});
-  f_.mNotRandomEroor->setChecked(false);
-  setMode(f_.mRandam);
-  loadTrack(200, 2);
-  play();
-  playAt(197);
-  run(4000);
-  EXPECT_EQ(messages(), 1);
-  EXPECT_EQ(decoder_.count("open"), 1);
-  EXPECT_EQ(decoder_.current.state, 0);
-}
-
 TEST_F(Navigation, PlayModesAreExclusiveAndShowTheirPicture) {
   const auto shown = [&] {
     QString s;
