@@ -6,7 +6,11 @@
 #include "ui/form1.h"
 
 void Form1_Timer3_Timer(App& app) {
-  const QDateTime now = QDateTime::currentDateTime();
-  app.form1().Label5->setText(now.toString("yyyy/MM/dd"));
-  app.form1().Label6->setText(now.toString("HH:mm:ss"));
+  Form1& form = app.form1();
+  const qint64 second = QDateTime::currentSecsSinceEpoch();
+  if (second == form.clockShownSecond) return;
+  form.clockShownSecond = second;
+  const QDateTime now = QDateTime::fromSecsSinceEpoch(second);
+  form.Label5->setText(now.toString("yyyy/MM/dd"));
+  form.Label6->setText(now.toString("HH:mm:ss"));
 }

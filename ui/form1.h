@@ -25,6 +25,10 @@ class Form1 : public QMainWindow, public Ui::Form1 {
   QTimer* Timer5;
   QTimer* Timer6;
 
+  // The second of the time of day the clock labels show, so the 10 ms clock tick only
+  // formats the date and time when they change.
+  qint64 clockShownSecond = -1;
+
   // The shutdown sequence, run when the window is closed in any way; set by start-up.
   std::function<void()> onClose;
 
