@@ -15,12 +15,6 @@
 
 namespace {
 
-void reportNotWritable(App& app, QWidget* owner, const QString& name) {
-  app.platform.messageBox(
-      owner, QStringLiteral("[%1]に書き込めません。\r\n読み取り専用になっている可能性があります。").arg(name),
-      kProgramTitle);
-}
-
 // A genre's number is its position, so when genre k goes, the lists of the genres after
 // it move down one number with them: List<k+1>.dat becomes List<k>.dat, and so on.
 void renumberListFiles(App& app, int deleted, int lastGenre) {

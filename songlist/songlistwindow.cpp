@@ -105,12 +105,15 @@ bool saveList(App& app, int genre) {
 
 bool saveListReporting(App& app, int genre) {
   if (saveList(app, genre)) return true;
-  app.platform.messageBox(
-      &app.form2(),
-      QStringLiteral("[%1]に書き込めません。\r\n読み取り専用になっている可能性があります。")
-          .arg(listFileName(genre)),
-      kProgramTitle);
+  reportNotWritable(app, &app.form2(), listFileName(genre));
   return false;
+}
+
+void reportNotWritable(App& app, QWidget* owner, const QString& fileName) {
+  app.platform.messageBox(
+      owner,
+      QStringLiteral("[%1]に書き込めません。\r\n読み取り専用になっている可能性があります。").arg(fileName),
+      kProgramTitle);
 }
 
 void ShowSongList(App& app) { app.form2().exec(); }

@@ -9,6 +9,7 @@
 class App;
 class QListWidget;
 class QMimeData;
+class QWidget;
 
 inline const QString kProgramTitle = QStringLiteral("Kestrune");
 inline const QString kNoPathText = QStringLiteral("Music File Path");
@@ -38,6 +39,8 @@ void showPosition(App& app);
 bool saveList(App& app, int genre);
 // The same, reporting a failure with the "[List<n>.dat]に書き込めません。" message.
 bool saveListReporting(App& app, int genre);
+// "[<file>]に書き込めません。" and "読み取り専用になっている可能性があります。".
+void reportNotWritable(App& app, QWidget* owner, const QString& fileName);
 
 // Shows the window modally until it is hidden again (the main window's list button and
 // "Song Listから開く(&S)...", Ctrl+S).
