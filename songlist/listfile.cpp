@@ -57,8 +57,16 @@ class FieldReader {
   }
 
   QString quotedField() {
-    QString field;
     ++pos_;
+    // Most fields hold no doubled quote: take them in one piece.
+    const qsizetype close = text_.indexOf(u'"', pos_);
+    if (close >= 0 && (close + 1 == text_.size() || text_[close + 1] != u'"')) {
+      QString field = text_.mid(pos_, close - pos_);
+      pos_ = close + 1;
+      skipToFieldEnd();
+      return field;
+    }
+    QString field;
     while (true) {
       const qsizetype close = text_.indexOf(u'"', pos_);
       if (close < 0) {
@@ -73,9 +81,14 @@ class FieldReader {
         ++pos_;
         continue;
       }
-      while (pos_ < text_.size() && text_[pos_] != u',' && !isLineEnd(text_[pos_])) ++pos_;
+      skipToFieldEnd();
       return field;
     }
+  }
+
+  // Skips whatever follows a closing quote, up to the next comma or line end.
+  void skipToFieldEnd() {
+    while (pos_ < text_.size() && text_[pos_] != u',' && !isLineEnd(text_[pos_])) ++pos_;
   }
 
   QString plainField() {

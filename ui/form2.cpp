@@ -7,7 +7,6 @@
 #include "songlist/genres.h"
 #include "songlist/indexdisplay.h"
 #include "songlist/listplay.h"
-#include "songlist/listtexts.h"
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
 #include "ui/form1.h"
@@ -36,8 +35,6 @@ void Form2::connectProcedures() {
   connect(Command9, &QPushButton::clicked, this, runs(app_, Form2_Command9_Click));
   connect(Combo1, &QComboBox::currentIndexChanged, this, runs(app_, Form2_Combo1_Click));
   connect(Label1, &ChangeLabel::changed, this, runs(app_, Form2_Label1_Change));
-  ListTexts::of(List1);  // searching and saving read the texts from these copies
-  ListTexts::of(List2);
   // Files dragged from a file manager are dropped on the titles' viewport.
   List1->viewport()->setAcceptDrops(true);
   List1->viewport()->installEventFilter(this);
