@@ -33,14 +33,22 @@ struct LibraryVbmp3::Binding {
 #undef VBMP3_POINTER
 };
 
-LibraryVbmp3::LibraryVbmp3(QString libraryPath) : path_(std::move(libraryPath)) {}
+// Opens on its own thread; where no thread can be started, at the first call instead.
+LibraryVbmp3::LibraryVbmp3(const QString& libraryPath)
+    : opening_(std::async(std::launch::async | std::launch::deferred, [file = libraryPath.toUtf8()] {
+        return dlopen(file.constData(), RTLD_NOW | RTLD_LOCAL);
+      })) {}
 
-LibraryVbmp3::~LibraryVbmp3() = default;
+LibraryVbmp3::~LibraryVbmp3() {
+  // Never bound: the handle is still in the future.
+  if (opening_.valid())
+    if (void* handle = opening_.get()) DlClose()(handle);
+}
 
 const LibraryVbmp3::Binding& LibraryVbmp3::bound() {
   if (binding_) return *binding_;
   binding_ = std::make_unique<Binding>();
-  binding_->handle.reset(dlopen(path_.toUtf8().constData(), RTLD_NOW | RTLD_LOCAL));
+  binding_->handle.reset(opening_.get());
   if (void* lib = binding_->handle.get()) {
 #define VBMP3_BIND(name) \
   binding_->name = reinterpret_cast<decltype(Binding::name)>(dlsym(lib, "vbmp3_" #name));

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <future>
 #include <memory>
 
 using WaveBuffer = std::array<int32_t, 256>;
@@ -49,12 +50,14 @@ class Vbmp3 {
   virtual int32_t getVersion() = 0;
 };
 
-// The production binding: libvbmp3.so, opened by its path with dlopen at the first call.
-// When the library cannot be opened every call answers 0 (init included) and does
+// The production binding: libvbmp3.so, opened by its path with dlopen and bound at the
+// first call. Opening it (with the many libraries it pulls in) takes a while, so it starts
+// on a background thread as soon as the binding is constructed, and the first call waits
+// for it. When the library cannot be opened every call answers 0 (init included) and does
 // nothing; a symbol the library lacks makes just that call answer 0.
 class LibraryVbmp3 final : public Vbmp3 {
  public:
-  explicit LibraryVbmp3(QString libraryPath);
+  explicit LibraryVbmp3(const QString& libraryPath);
   ~LibraryVbmp3() override;
 
   int16_t init() override;
@@ -95,6 +98,6 @@ class LibraryVbmp3 final : public Vbmp3 {
   struct Binding;
   const Binding& bound();
 
-  QString path_;
+  std::future<void*> opening_;  // the dlopen handle, until the first call takes it
   std::unique_ptr<Binding> binding_;
 };
