@@ -199,28 +199,6 @@ bool isAcceptedContainer(int format) {
   }
 }
 
-int bitsPerSample(int format) {
-  switch (format & SF_FORMAT_SUBMASK) {
-    case SF_FORMAT_PCM_S8:
-    case SF_FORMAT_PCM_U8:
-    case SF_FORMAT_ULAW:
-    case SF_FORMAT_ALAW:
-      return 8;
-    case SF_FORMAT_PCM_24:
-      return 24;
-    case SF_FORMAT_PCM_32:
-    case SF_FORMAT_FLOAT:
-      return 32;
-    case SF_FORMAT_DOUBLE:
-      return 64;
-    case SF_FORMAT_IMA_ADPCM:
-    case SF_FORMAT_MS_ADPCM:
-      return 4;
-    default:
-      return 16;
-  }
-}
-
 class WaveSource : public Source {
  public:
   static std::unique_ptr<Source> open(const std::string& path) {

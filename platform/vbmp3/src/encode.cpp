@@ -39,23 +39,19 @@ struct WavSource {
   SF_INFO info{};
 };
 
-// Bits per sample of the PCM and float WAV encodings we accept; nullopt for others.
-std::optional<int> bitsPerSample(int format) {
+// The WAV encodings the encoder reads: integer PCM and float.
+bool isPcmOrFloat(int format) {
   switch (format & SF_FORMAT_SUBMASK) {
     case SF_FORMAT_PCM_U8:
     case SF_FORMAT_PCM_S8:
-      return 8;
     case SF_FORMAT_PCM_16:
-      return 16;
     case SF_FORMAT_PCM_24:
-      return 24;
     case SF_FORMAT_PCM_32:
     case SF_FORMAT_FLOAT:
-      return 32;
     case SF_FORMAT_DOUBLE:
-      return 64;
+      return true;
     default:
-      return std::nullopt;
+      return false;
   }
 }
 
@@ -67,7 +63,7 @@ std::optional<WavSource> openWav(const std::string& path) {
   sf_command(wav.file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);  // float peaks over 1.0 clip, not wrap
   const int container = wav.info.format & SF_FORMAT_TYPEMASK;
   if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX) return std::nullopt;
-  if (!bitsPerSample(wav.info.format)) return std::nullopt;
+  if (!isPcmOrFloat(wav.info.format)) return std::nullopt;
   if (wav.info.channels < 1 || wav.info.channels > 2 || wav.info.frames <= 0) return std::nullopt;
   return wav;
 }
@@ -172,7 +168,7 @@ int16_t vbmp3_encodeOpen(const char* wavPath, EncodeInfo* info) {
   if (info) {
     info->samplingRate = wav->info.samplerate;
     info->channels = wav->info.channels;
-    info->bitsPerSample = *bitsPerSample(wav->info.format);
+    info->bitsPerSample = bitsPerSample(wav->info.format);
     info->seconds = static_cast<int32_t>(wav->info.frames / wav->info.samplerate);
   }
   return 1;
