@@ -5,16 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QElapsedTimer>
 #include <QTest>
 #include <vector>
 
-#include "audio_fixtures.h"
-#include "core/app.h"
-#include "core/decoder.h"
-#include "fakes/scripted_platform.h"
 #include "playback/load.h"
 #include "playback/transport.h"
+#include "real_program.h"
 #include "ui/form1.h"
 
 namespace {
@@ -24,16 +20,14 @@ struct Shown {
   QString text;
 };
 
-class RealPlayback : public ::testing::Test {
+class RealPlayback : public RealProgram {
  protected:
   void SetUp() override {
-    ASSERT_EQ(vbmp3_.init(), 1) << "libvbmp3.so not found in " << qPrintable(build());
+    RealProgram::SetUp();
+    if (HasFatalFailure()) return;
     ASSERT_TRUE(fixtures::makeWav(dir_ / "five.wav", 5.0));
     ASSERT_TRUE(fixtures::makeMp3(dir_ / "five.wav", dir_ / "five.mp3"));
   }
-  void TearDown() override { vbmp3_.free(); }
-
-  static QString build() { return qEnvironmentVariable("KESTRUNE_BUILD_DIR", "."); }
 
   void setMode(QAction* mode) {
     Form1& f = app_.form1();
@@ -68,11 +62,6 @@ class RealPlayback : public ::testing::Test {
     return out;
   }
 
-  fixtures::TempDir dir_;
-  LibraryVbmp3 vbmp3_{build() + "/libvbmp3.so"};
-  ScriptedPlatform platform_;
-  App app_{vbmp3_, platform_, QString::fromStdString(dir_.path())};
-  QElapsedTimer clock_;
   std::vector<Shown> shown_;
 };
 

@@ -4,17 +4,13 @@
 // and the last hands over to the first.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTest>
 #include <vector>
 
-#include "audio_fixtures.h"
-#include "core/app.h"
-#include "core/decoder.h"
 #include "core/startup.h"
-#include "fakes/scripted_platform.h"
+#include "real_program.h"
 #include "songlist/listfile.h"
 #include "songlist/songlistwindow.h"
 #include "ui/form1.h"
@@ -27,10 +23,11 @@ struct Shown {
   QString title, path;
 };
 
-class SongListPlayback : public ::testing::Test {
+class SongListPlayback : public RealProgram {
  protected:
   void SetUp() override {
-    ASSERT_EQ(vbmp3_.init(), 1) << "libvbmp3.so not found in " << qPrintable(build());
+    RealProgram::SetUp();
+    if (HasFatalFailure()) return;
     FieldPairs list;
     for (const char* name : {"one", "two", "three"}) {
       const std::string path = dir_ / (std::string(name) + ".wav");
@@ -45,9 +42,6 @@ class SongListPlayback : public ::testing::Test {
         "[Kestrune DataFile]\r\nPlayMode1=False\r\nPlayMode2=True\r\nPlayMode3=False\r\n"
         "ListMode1=True\r\nListMode2=False\r\n");
   }
-  void TearDown() override { vbmp3_.free(); }
-
-  static QString build() { return qEnvironmentVariable("KESTRUNE_BUILD_DIR", "."); }
   QString file(const QString& name) const { return QString::fromStdString(dir_ / name.toStdString()); }
 
   // The title line's texts with the time since `clock_` started and the track's path.
@@ -64,11 +58,6 @@ class SongListPlayback : public ::testing::Test {
     return out;
   }
 
-  fixtures::TempDir dir_;
-  LibraryVbmp3 vbmp3_{build() + "/libvbmp3.so"};
-  ScriptedPlatform platform_;
-  App app_{vbmp3_, platform_, QString::fromStdString(dir_.path())};
-  QElapsedTimer clock_;
   std::vector<Shown> shown_;
 };
 
