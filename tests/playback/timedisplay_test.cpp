@@ -5,20 +5,12 @@
 
 #include <QAction>
 
-#include "core/app.h"
-#include "fakes/scripted_decoder.h"
-#include "fakes/scripted_platform.h"
-#include "ui/form1.h"
+#include "playback_fixture.h"
 
 namespace {
 
-class TimeDisplay : public ::testing::Test {
+class TimeDisplay : public PlaybackTest {
  protected:
-  ScriptedDecoder decoder_;
-  ScriptedPlatform platform_;
-  App app_{decoder_, platform_, "/opt/kestrune"};
-  Form1& f_ = app_.form1();
-
   // Which label of each pair shows, and which menu item is checked.
   void expectPlayTime(bool remaining) {
     EXPECT_EQ(f_.Label1->isHidden(), remaining);

@@ -18,13 +18,8 @@ namespace {
 using TagLib::String;
 namespace ID3v2 = TagLib::ID3v2;
 
-struct TagFields {
-  std::string title, artist, album, year, comment;
-  int genre = kNoGenre;
-};
-
-TagFields fieldsOf(const TagInfo& tag) {
-  TagFields f;
+TagText fieldsOf(const TagInfo& tag) {
+  TagText f;
   f.title = textFromField(tag.title, sizeof tag.title);
   f.artist = textFromField(tag.artist, sizeof tag.artist);
   f.album = textFromField(tag.album, sizeof tag.album);
@@ -80,7 +75,7 @@ void setGenre(ID3v2::Tag& tag, int genre) {
   if (current.number != kNoGenre || current.name.empty()) tag.removeFrames("TCON");
 }
 
-void writeId3v2(ID3v2::Tag& tag, const TagFields& f) {
+void writeId3v2(ID3v2::Tag& tag, const TagText& f) {
   setTextFrame(tag, "TIT2", f.title);
   setTextFrame(tag, "TPE1", f.artist);
   setTextFrame(tag, "TALB", f.album);
@@ -96,7 +91,7 @@ String cp932Field(const std::string& utf8, size_t bytes) {
   return String(toCp932Lossy(utf8, bytes), String::Latin1);
 }
 
-void writeId3v1(TagLib::ID3v1::Tag& tag, const TagFields& f) {
+void writeId3v1(TagLib::ID3v1::Tag& tag, const TagText& f) {
   tag.setTitle(cp932Field(f.title, 30));
   tag.setArtist(cp932Field(f.artist, 30));
   tag.setAlbum(cp932Field(f.album, 30));
@@ -117,7 +112,7 @@ bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v
   if ((!id3v2 && !id3v1) || !isRegularFile(path) || isWav(path)) return false;
   TagLib::MPEG::File file(path.c_str(), true);
   if (!isWritableMp3(file)) return false;
-  const TagFields fields = fieldsOf(tag);
+  const TagText fields = fieldsOf(tag);
   int which = 0;
   if (id3v2) {
     writeId3v2(*file.ID3v2Tag(true), fields);

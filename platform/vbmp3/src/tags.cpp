@@ -22,13 +22,6 @@ namespace {
 using TagLib::String;
 namespace ID3v2 = TagLib::ID3v2;
 
-// Fields of a tag in UTF-8, before they go into a TagInfo.
-struct TagText {
-  std::string title, artist, album, year, comment;
-  int genre = kNoGenre;
-  std::string genreName;
-};
-
 // TagLib reads Latin-1 byte for byte, so to8Bit(false) gives back the bytes in the file.
 std::string fromLatin1Reading(const String& s) { return legacyToUtf8(s.to8Bit(false)); }
 

@@ -14,6 +14,13 @@ constexpr int kNoGenre = 255;
 // False when the file has no tag or cannot be read; `out` is then all zeros.
 bool readTag(const std::string& path, TagInfo* out);
 
+// A tag's fields as UTF-8 text, between TagLib and a TagInfo.
+struct TagText {
+  std::string title, artist, album, year, comment;
+  int genre = kNoGenre;
+  std::string genreName;
+};
+
 struct Genre {
   int number = kNoGenre;
   std::string name;
