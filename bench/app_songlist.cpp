@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -116,10 +115,10 @@ int main(int argc, char** argv) {
       });
   if (songList.List1->count() != kMaxListEntries) return 1;
 
-  const QString last = songList.List1->item(kMaxListEntries - 1)->text().toUpper();
+  const QString last = songList.List1->text(kMaxListEntries - 1).toUpper();
   int found = -1;
   const Timing search = measure(
-      runs, [] {}, [&] { found = findTitle(*songList.List1, last, -1, false); });
+      runs, [] {}, [&] { found = findTitle(songList.List1->texts(), last, -1, false); });
   if (found != kMaxListEntries - 1) return 1;
   std::printf("%d runs, medians (wall / thread CPU):\n", runs);
   std::printf("  Fol追加 of a folder of 10,000 MP3 files  %7.1f / %7.1f ms\n", folder.wallMs, folder.cpuMs);

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QListWidget>
 
 #include "core/app.h"
 #include "core/controls.h"
@@ -17,6 +16,7 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
+#include "ui/listbox.h"
 
 namespace {
 
@@ -43,10 +43,10 @@ bool libraryReady(App& app) {
 }
 
 void loadSongList(App& app) {
-  const FieldPairs list = readListFile(app.file(listFileName(0)));
+  FieldPairs list = readListFile(app.file(listFileName(0)));
   Form2& songList = app.form2();
-  songList.List1->addItems(list.first);
-  songList.List2->addItems(list.second);
+  songList.List1->setTexts(std::move(list.first));
+  songList.List2->setTexts(std::move(list.second));
 }
 
 void loadGenres(App& app) {

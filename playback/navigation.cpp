@@ -1,7 +1,6 @@
 #include "playback/navigation.h"
 
 #include <QAction>
-#include <QListWidget>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cmath>
@@ -33,10 +32,7 @@ int playableEntries(App& app) {
   return entryCount(app);
 }
 
-QString pathOf(App& app, int index) {
-  const QListWidgetItem* path = app.form2().List2->item(index);
-  return path ? path->text() : QString();
-}
+QString pathOf(App& app, int index) { return app.form2().List2->text(index); }
 
 bool playEntry(App& app, int index, const LoadOptions& options) {
   selectEntry(app, index);

@@ -2,7 +2,6 @@
 
 #include <QComboBox>
 #include <QFile>
-#include <QListWidget>
 #include <QSignalBlocker>
 #include <cstdio>
 
@@ -44,7 +43,7 @@ void showGenre(App& app, int genre) {
   const QString path = app.file(listFileName(genre));
   ensureExists(path);
   const FieldPairs list = readListFile(path);
-  for (QListWidget* view : {form.List1, form.List2}) {
+  for (ListBox* view : {form.List1, form.List2}) {
     const QSignalBlocker quiet(view);
     view->clear();
   }

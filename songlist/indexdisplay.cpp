@@ -1,7 +1,6 @@
 #include "songlist/indexdisplay.h"
 
 #include <QAction>
-#include <QListWidget>
 
 #include "core/app.h"
 #include "songlist/songlistwindow.h"
@@ -14,8 +13,8 @@ QString hex(int value) { return QString::number(value, 16).toUpper(); }
 
 // Counted from 0, after the selection of the paths.
 QString hexPosition(App& app) {
-  const QListWidget* paths = app.form2().List2;
-  const int selected = selectedRow(paths);
+  const ListBox* paths = app.form2().List2;
+  const int selected = paths->selectedRow();
   return (selected < 0 ? QStringLiteral("0") : hex(selected)) + u'/' + hex(paths->count());
 }
 

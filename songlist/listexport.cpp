@@ -1,13 +1,11 @@
 #include "songlist/listexport.h"
 
 #include <QCheckBox>
-#include <QListWidget>
 
 #include "core/app.h"
 #include "core/atomicfile.h"
 #include "core/platform.h"
 #include "core/textcodec.h"
-#include "songlist/listtexts.h"
 #include "songlist/songlistwindow.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
@@ -30,7 +28,7 @@ void Form1_mSongListTextSave_Click(App& app) {
   // The file is always the chosen name with ".txt" added, even when it already ends so.
   const QString path = chosen.left(chosen.indexOf(QChar(0))) + QStringLiteral(".txt");
 
-  const QStringList titles = ListTexts::of(app.form2().List1).all();
+  const QStringList& titles = app.form2().List1->texts();
   const bool numbered = app.form3().Check8->isChecked();
   if (writeFileAtomically(path, formatTitleExport(titles, numbered)) == WriteStatus::Ok) return;
   app.platform.messageBox(&main,

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QListWidget>
 
 #include "core/app.h"
 #include "core/decoder.h"
@@ -14,11 +13,12 @@
 
 void Form2_Command4_Click(App& app) {
   Form2& form = app.form2();
-  const QListWidgetItem* path = form.List2->item(selectedEntry(app));
-  if (!path) return;  // the button is disabled without a selection
+  const int index = selectedEntry(app);
+  if (index < 0) return;  // the button is disabled without a selection
+  const QString path = form.List2->text(index);
   app.vbmp3.stop();
   saveList(app, form.Combo1->currentIndex());
-  if (!LoadAndShowTrack(app, path->text(), LoadOptions::fromSongList())) return;
+  if (!LoadAndShowTrack(app, path, LoadOptions::fromSongList())) return;
   form.hide();
   if (app.form1().mPTag->isChecked()) app.form5().show();
 }

@@ -1,21 +1,18 @@
 #include "songlist/search.h"
 
 #include <QComboBox>
-#include <QListWidget>
 #include <QRadioButton>
 
 #include "core/app.h"
-#include "songlist/listtexts.h"
 #include "songlist/songlistwindow.h"
 #include "ui/form2.h"
 
-int findTitle(QListWidget& titles, const QString& text, int after, bool wholeTitle) {
-  const ListTexts& texts = ListTexts::of(&titles);
-  const int count = texts.count();
+int findTitle(const QStringList& titles, const QString& text, int after, bool wholeTitle) {
+  const int count = static_cast<int>(titles.size());
   if (after < -1 || after >= count) after = -1;
   for (int step = 1; step <= count; ++step) {
     const int row = (after + step) % count;
-    const QStringView title = texts.text(row);
+    const QString& title = titles[row];
     const bool found = wholeTitle ? title.compare(text, Qt::CaseInsensitive) == 0
                                   : title.startsWith(text, Qt::CaseInsensitive);
     if (found) return row;
@@ -25,8 +22,8 @@ int findTitle(QListWidget& titles, const QString& text, int after, bool wholeTit
 
 void Form2_Command9_Click(App& app) {
   Form2& form = app.form2();
-  const int found =
-      findTitle(*form.List1, form.Combo2->currentText(), selectedEntry(app), form.Option2->isChecked());
+  const int found = findTitle(form.List1->texts(), form.Combo2->currentText(), selectedEntry(app),
+                              form.Option2->isChecked());
   selectEntry(app, found);
 }
 

@@ -5,11 +5,10 @@
 #include <QString>
 
 class App;
-class QListWidget;
 
 // The first row after `after` (then from the top up to and including `after`; from the top
 // when it is -1) whose text begins with `text`, or equals it when `wholeTitle`; -1 for none.
-int findTitle(QListWidget& titles, const QString& text, int after, bool wholeTitle);
+int findTitle(const QStringList& titles, const QString& text, int after, bool wholeTitle);
 
 void Form2_Command9_Click(App& app);           // "検索"
 void Form1_mListSearchFormat_Click(App& app);  // empties the search box

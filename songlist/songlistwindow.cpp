@@ -1,6 +1,5 @@
 #include "songlist/songlistwindow.h"
 
-#include <QListWidget>
 #include <QMimeData>
 #include <QSignalBlocker>
 #include <QUrl>
@@ -8,16 +7,15 @@
 #include "core/app.h"
 #include "core/platform.h"
 #include "songlist/listfile.h"
-#include "songlist/listtexts.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
 
 namespace {
 
-void setSelectedRowQuietly(QListWidget* list, int row) {
+void setSelectedRowQuietly(ListBox* list, int row) {
   const QSignalBlocker quiet(list);
-  list->setCurrentRow(row);
+  list->setSelectedRow(row);
 }
 
 void showFullListMessage(App& app) {
@@ -31,9 +29,9 @@ void showFullListMessage(App& app) {
 // Takes entry `from` out of the list and puts it back at `to`, then selects it there.
 void moveEntry(App& app, int from, int to) {
   Form2& form = app.form2();
-  for (QListWidget* list : {form.List1, form.List2}) {
+  for (ListBox* list : {form.List1, form.List2}) {
     const QSignalBlocker quiet(list);
-    list->insertItem(to, list->takeItem(from));
+    list->moveRow(from, to);
   }
   selectEntry(app, to);
 }
@@ -45,18 +43,13 @@ bool isMp3Name(const QString& name) {
 
 }  // namespace
 
-int selectedRow(const QListWidget* list) {
-  const QModelIndexList rows = list->selectionModel()->selectedIndexes();
-  return rows.isEmpty() ? -1 : rows.first().row();
-}
-
 QString titleOfPath(const QString& path) {
   const QString name = path.mid(path.lastIndexOf(u'/') + 1);
   const qsizetype dot = name.lastIndexOf(u'.');
   return dot < 0 ? name : name.left(dot);
 }
 
-int selectedEntry(App& app) { return selectedRow(app.form2().List1); }
+int selectedEntry(App& app) { return app.form2().List1->selectedRow(); }
 
 int entryCount(App& app) { return app.form2().List1->count(); }
 
@@ -72,9 +65,7 @@ bool appendEntries(App& app, const QStringList& titles, const QStringList& paths
   if (taken > 0) {
     for (auto [list, texts] : {std::pair{form.List1, &titles}, std::pair{form.List2, &paths}}) {
       const QSignalBlocker quiet(list);
-      list->setUpdatesEnabled(false);
       list->addItems(texts->mid(0, taken));
-      list->setUpdatesEnabled(true);
     }
   }
   showPosition(app);
@@ -99,8 +90,8 @@ void showPosition(App& app) {
 
 bool saveList(App& app, int genre) {
   Form2& form = app.form2();
-  return writeListFile(app.file(listFileName(genre)),
-                       {ListTexts::of(form.List1).all(), ListTexts::of(form.List2).all()}) == WriteStatus::Ok;
+  return writeListFile(app.file(listFileName(genre)), {form.List1->texts(), form.List2->texts()}) ==
+         WriteStatus::Ok;
 }
 
 bool saveListReporting(App& app, int genre) {
@@ -128,15 +119,14 @@ void Form2_List1_Click(App& app) {
   form.Label1->setText(positionText(app));
   form.Command4->setEnabled(index != -1);
   form.Label2->setText(QString::number(entryCount(app)));
-  const QListWidgetItem* path = index >= 0 ? form.List2->item(index) : nullptr;
-  form.Label9->setText(path ? path->text() : QString());
+  form.Label9->setText(form.List2->text(index));
 }
 
 void Form2_List1_DblClick(App& app) {
   Form2& form = app.form2();
   const int index = selectedEntry(app);
   if (index < 0) return;
-  const QString title = form.List1->item(index)->text();
+  const QString title = form.List1->text(index);
   app.platform.setClipboardText(title);
   form.Label9->setText(QStringLiteral("【%1】をクリップボードにコピーしました。").arg(title));
 }
@@ -171,9 +161,9 @@ void Form2_Command2_Click(App& app) {
   Form2& form = app.form2();
   const int index = selectedEntry(app);
   if (index < 0) return;  // any selected entry goes, an empty title too
-  for (QListWidget* list : {form.List1, form.List2}) {
+  for (ListBox* list : {form.List1, form.List2}) {
     const QSignalBlocker quiet(list);
-    delete list->takeItem(index);
+    list->removeRow(index);
   }
   selectEntry(app, -1);
   form.Label9->setText(kNoPathText);
@@ -185,7 +175,7 @@ void Form2_Command3_Click(App& app) {
       &form, QStringLiteral("Song Listをフォーマットします,宜しいですか？"),
       QStringLiteral("Song List Formatの確認"), MessageButtons::YesNo, MessageIcon::Question);
   if (answer != MessageResult::Yes) return;
-  for (QListWidget* list : {form.List1, form.List2}) {
+  for (ListBox* list : {form.List1, form.List2}) {
     const QSignalBlocker quiet(list);
     list->clear();
   }

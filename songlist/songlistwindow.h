@@ -7,7 +7,7 @@
 #include <QStringList>
 
 class App;
-class QListWidget;
+class ListBox;
 class QMimeData;
 class QWidget;
 
@@ -17,8 +17,7 @@ inline const QString kNoPathText = QStringLiteral("Music File Path");
 // The file name without its folder and its last extension: the title an entry gets.
 QString titleOfPath(const QString& path);
 
-// The selected row of a list, -1 for none; of the titles (the selected entry).
-int selectedRow(const QListWidget* list);
+// The selected entry (the selected row of the titles), -1 for none.
 int selectedEntry(App& app);
 int entryCount(App& app);
 

@@ -22,8 +22,8 @@ Form2::Form2(App& app) : SecondaryWindow(&app.form1()), app_(app) {
 //   connect(Command1, &QPushButton::clicked, this, runs(app_, Form2_Command1_Click));
 //   connect(this, &SecondaryWindow::closeBoxPressed, this, runs(app_, Form2_Form_QueryUnload));
 void Form2::connectProcedures() {
-  connect(List1, &QListWidget::itemSelectionChanged, this, runs(app_, Form2_List1_Click));
-  connect(List1, &QListWidget::itemDoubleClicked, this, runs(app_, Form2_List1_DblClick));
+  connect(List1, &ListBox::itemSelectionChanged, this, runs(app_, Form2_List1_Click));
+  connect(List1, &ListBox::rowDoubleClicked, this, runs(app_, Form2_List1_DblClick));
   connect(Command1, &QPushButton::clicked, this, runs(app_, Form2_Command1_Click));
   connect(Command8, &QPushButton::clicked, this, runs(app_, Form2_Command8_Click));
   connect(Command2, &QPushButton::clicked, this, runs(app_, Form2_Command2_Click));

@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
-#include <QListWidget>
 #include <QRegularExpression>
 #include <QScrollBar>
 
@@ -20,12 +19,6 @@
 namespace {
 
 const QString kLibraryMissing = "VBMP3.dllが見つかりません。\r\nVBMP3を同フォルダに置いてください。";
-
-QStringList items(const QListWidget* list) {
-  QStringList texts;
-  for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
-  return texts;
-}
 
 QStringList items(const QComboBox* box) {
   QStringList texts;
@@ -88,8 +81,8 @@ TEST_F(Startup, ReadsTheSongListAndTheGenres) {
   writeFile("List0.dat", "\"A\"\r\n\"/m/A.mp3\"\r\n\"B, live\"\r\n\"/m/B.wav\"\r\n");
   writeFile("Part.dat", "\"Rock\"\r\n\"Rock\"\r\n\"ジャズ\",\"ジャズ\"\r\n");
   App& app = start();
-  EXPECT_EQ(items(app.form2().List1), (QStringList{"A", "B, live"}));
-  EXPECT_EQ(items(app.form2().List2), (QStringList{"/m/A.mp3", "/m/B.wav"}));
+  EXPECT_EQ(app.form2().List1->texts(), (QStringList{"A", "B, live"}));
+  EXPECT_EQ(app.form2().List2->texts(), (QStringList{"/m/A.mp3", "/m/B.wav"}));
   EXPECT_EQ(app.form2().Label2->text(), "2");
   EXPECT_EQ(items(app.form3().Combo3), (QStringList{"全てのジャンル", "Rock", "ジャズ"}));
   EXPECT_EQ(items(app.form2().Combo1), (QStringList{"全てのジャンル", "Rock", "ジャズ"}));

@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>

@@ -2,7 +2,6 @@
 // track in Song List and random play, and the play-mode menu items with their pictures.
 #include "playback/navigation.h"
 
-#include <QListWidget>
 #include <deque>
 
 #include "playback/playmodes.h"

@@ -172,11 +172,11 @@ TEST_F(Genres, DeletingAMiddleGenreKeepsEveryOtherGenresSongs) {
   Form1_Form_Load(restarted);
   Form2& again = restarted.form2();
   EXPECT_EQ(genreNames(again.Combo1), remaining);
-  EXPECT_EQ(texts(again.List1), QStringList{"all"});
+  EXPECT_EQ(again.List1->texts(), QStringList{"all"});
   again.Combo1->setCurrentIndex(1);
-  EXPECT_EQ(texts(again.List1), QStringList{"rock"});
+  EXPECT_EQ(again.List1->texts(), QStringList{"rock"});
   again.Combo1->setCurrentIndex(2);
-  EXPECT_EQ(texts(again.List1), QStringList({"pop", "unsaved pop"}));
+  EXPECT_EQ(again.List1->texts(), QStringList({"pop", "unsaved pop"}));
   EXPECT_TRUE(platform.messages.empty());
 }
 

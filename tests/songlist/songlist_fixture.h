@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,13 +22,8 @@ class SongListTest : public ::testing::Test {
   Form2& songList() { return app_.form2(); }
   Form3& properties() { return app_.form3(); }
 
-  QStringList texts(const QListWidget* list) const {
-    QStringList result;
-    for (int row = 0; row < list->count(); ++row) result << list->item(row)->text();
-    return result;
-  }
-  QStringList titles() { return texts(songList().List1); }
-  QStringList paths() { return texts(songList().List2); }
+  QStringList titles() { return songList().List1->texts(); }
+  QStringList paths() { return songList().List2->texts(); }
 
   // Puts entries into the list as start-up does, without running anything.
   void fill(const QStringList& newTitles, const QString& folder = "/m/") {

@@ -8,7 +8,6 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -318,8 +317,8 @@ TEST_F(Forms, SongListControls) {
   expectControls(
       &f, {
               {"Combo1", "QComboBox", "全てのジャンル"},
-              {"List1", "QListWidget", ""},
-              {"List2", "QListWidget", "", Hidden},
+              {"List1", "ListBox", ""},
+              {"List2", "ListBox", "", Hidden},
               {"Command1", "QPushButton", "追加...", Shown, "リストに曲を追加します"},
               {"Command8", "QPushButton", "Fol追加...", Shown, "フォルダを選択して一括でリストに追加します"},
               {"Command2", "QPushButton", "削除", Shown, "リストから曲を1曲だけ削除します"},
