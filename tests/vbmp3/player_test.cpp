@@ -8,6 +8,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #include "audio_fixtures.h"
@@ -310,9 +311,15 @@ TEST_F(Playback, JapaneseNamesWithSpacesPlay) {
 
 TEST(PlaybackLifecycle, TheHostKeepsItsSignals) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TempDir dir;
+  ASSERT_TRUE(fixtures::makeWav(dir / "tone.wav", 1.0));
   EXPECT_EXIT(
       {
         vbmp3_init();
+        vbmp3_open((dir / "tone.wav").c_str(), nullptr);
+        const bool playing = vbmp3_play() == 1;   // starts SDL's audio
+        std::filesystem::remove_all(dir.path());  // the killed child leaves no folder behind
+        if (!playing) std::exit(1);
         std::raise(SIGTERM);
         std::this_thread::sleep_for(1s);
         std::exit(0);

@@ -9,7 +9,8 @@ namespace {
 int16_t flag(bool ok) { return ok ? 1 : 0; }
 }  // namespace
 
-int16_t vbmp3_init(void) { return flag(Player::instance().init()); }
+// Nothing to prepare: the player loads and starts SDL's audio at the first play.
+int16_t vbmp3_init(void) { return 1; }
 
 int16_t vbmp3_open(const char* path, TrackInfo* info) { return flag(Player::instance().open(path, info)); }
 

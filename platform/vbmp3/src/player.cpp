@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "sdl_library.h"
 #include "tags.h"
 #include "text.h"
 
@@ -18,16 +19,17 @@ constexpr size_t kChunkFrames = 4096;
 // Holds the audio callback off while the callback's state changes.
 class DeviceLock {
  public:
-  explicit DeviceLock(SDL_AudioDeviceID device) : device_(device) {
-    if (device_) SDL_LockAudioDevice(device_);
+  DeviceLock(const SdlLibrary* sdl, SDL_AudioDeviceID device) : sdl_(sdl), device_(device) {
+    if (device_) sdl_->LockAudioDevice(device_);
   }
   ~DeviceLock() {
-    if (device_) SDL_UnlockAudioDevice(device_);
+    if (device_) sdl_->UnlockAudioDevice(device_);
   }
   DeviceLock(const DeviceLock&) = delete;
   DeviceLock& operator=(const DeviceLock&) = delete;
 
  private:
+  const SdlLibrary* sdl_;
   SDL_AudioDeviceID device_;
 };
 
@@ -47,24 +49,6 @@ Player& Player::instance() {
 
 Player::~Player() { shutdown(); }
 
-bool Player::init() {
-  std::lock_guard lock(mutex_);
-  return initLocked();
-}
-
-bool Player::initLocked() {
-  if (initialized_) return true;
-  // The host program keeps its own handling of SIGINT and SIGTERM.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    // No audio driver starts: the dummy driver consumes samples in real time, so playback still runs.
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  }
-  initialized_ = true;
-  return true;
-}
-
 void Player::shutdown() {
   std::lock_guard lock(mutex_);
   shutdownLocked();
@@ -73,21 +57,38 @@ void Player::shutdown() {
 void Player::shutdownLocked() {
   closeTrack();
   closeDevice();
-  if (initialized_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  initialized_ = false;
+  if (audioRunning_) sdl_->QuitSubSystem(SDL_INIT_AUDIO);
+  audioRunning_ = false;
+}
+
+// Loads SDL and starts its audio, on the first play: a program that only reads tags or
+// converts never pays for either.
+bool Player::startAudio() {
+  if (audioRunning_) return true;
+  if (!sdl_) sdl_ = SdlLibrary::load(SdlLibrary::kFileName);
+  if (!sdl_) return false;
+  // The host program keeps its own handling of SIGINT and SIGTERM.
+  sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    // No audio driver starts: the dummy driver consumes samples in real time, so playback still runs.
+    sdl_->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  }
+  audioRunning_ = true;
+  return true;
 }
 
 // Opens the output device unless it is open; when no real device opens, the dummy driver's.
 bool Player::ensureDevice() {
   if (device_) return true;
-  if (!initialized_) return false;
+  if (!startAudio()) return false;
   if (openDevice()) return true;
-  const char* driver = SDL_GetCurrentAudioDriver();
+  const char* driver = sdl_->GetCurrentAudioDriver();
   if (driver && std::strcmp(driver, "dummy") == 0) return false;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    initialized_ = false;
+  sdl_->QuitSubSystem(SDL_INIT_AUDIO);
+  sdl_->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    audioRunning_ = false;
     return false;
   }
   return openDevice();
@@ -103,17 +104,17 @@ bool Player::openDevice() {
   want.userdata = this;
   SDL_AudioSpec have{};
   // No allowed changes: SDL converts to whatever the hardware takes.
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  device_ = sdl_->OpenAudioDevice(nullptr, 0, &want, &have, 0);
   return device_ != 0;
 }
 
 void Player::closeDevice() {
-  if (device_) SDL_CloseAudioDevice(device_);
+  if (device_) sdl_->CloseAudioDevice(device_);
   device_ = 0;
 }
 
 void Player::pauseDevice(bool paused) {
-  if (device_) SDL_PauseAudioDevice(device_, paused ? 1 : 0);
+  if (device_) sdl_->PauseAudioDevice(device_, paused ? 1 : 0);
 }
 
 bool Player::deviceOpen() {
@@ -136,7 +137,7 @@ void Player::closeTrack() {
   pauseDevice(true);
   std::unique_ptr<Renderer> old;
   {
-    DeviceLock lock(device_);
+    DeviceLock lock(sdl_.get(), device_);
     old = std::move(renderer_);
   }
   source_.reset();
@@ -148,7 +149,6 @@ void Player::closeTrack() {
 bool Player::open(const char* path, TrackInfo* info) {
   std::lock_guard lock(mutex_);
   if (info) std::memset(info, 0, sizeof *info);
-  if (!initLocked()) return false;
   closeTrack();
   if (!path) return false;
   auto source = openSource(path);
@@ -156,7 +156,7 @@ bool Player::open(const char* path, TrackInfo* info) {
   const SourceInfo& si = source->info();
   auto renderer = std::make_unique<Renderer>(si.rate, si.channels, si.lengthFrames, settings_, feederWakeup_);
   {
-    DeviceLock deviceLock(device_);
+    DeviceLock deviceLock(sdl_.get(), device_);
     renderer_ = std::move(renderer);
   }
   source_ = std::move(source);
@@ -198,7 +198,7 @@ void Player::feed() {
       handledSeek = generation;
       const int64_t target = seekTarget_.load();
       atEnd = !source_->seek(target);
-      DeviceLock lock(device_);
+      DeviceLock lock(sdl_.get(), device_);
       renderer_->requestJump(ring.writeIndex(), target, generation);
       if (atEnd) renderer_->markEnd(ring.writeIndex());
       continue;
@@ -214,7 +214,7 @@ void Player::feed() {
     ring.commit(got);
     if (got == 0) {
       atEnd = true;
-      DeviceLock lock(device_);
+      DeviceLock lock(sdl_.get(), device_);
       renderer_->markEnd(ring.writeIndex());
     }
   }
@@ -224,7 +224,7 @@ void Player::finishIfEnded() {
   if (!renderer_ || state_ == PlayState::Stopped) return;
   int64_t at = 0;
   {
-    DeviceLock lock(device_);
+    DeviceLock lock(sdl_.get(), device_);
     if (!renderer_->ended()) return;
     at = renderer_->position();
   }
@@ -240,7 +240,7 @@ bool Player::play() {
   finishIfEnded();
   if (state_ == PlayState::Playing) return true;
   if (state_ == PlayState::Paused) {
-    DeviceLock deviceLock(device_);
+    DeviceLock deviceLock(sdl_.get(), device_);
     renderer_->setPaused(false);
     state_ = PlayState::Playing;
     return true;
@@ -249,7 +249,7 @@ bool Player::play() {
   if (!ensureDevice() || !source_->seek(0)) return false;
   EqBank bank = renderer_->equalizerBank(bands_);
   {
-    DeviceLock deviceLock(device_);
+    DeviceLock deviceLock(sdl_.get(), device_);
     renderer_->start(std::move(bank), seekGeneration_.load());
   }
   startFeeder();
@@ -273,7 +273,7 @@ bool Player::pause() {
   finishIfEnded();
   if (state_ == PlayState::Paused) return true;
   if (state_ != PlayState::Playing) return false;
-  DeviceLock deviceLock(device_);
+  DeviceLock deviceLock(sdl_.get(), device_);
   renderer_->setPaused(true);
   state_ = PlayState::Paused;
   return true;
@@ -283,7 +283,7 @@ bool Player::restart() {
   std::lock_guard lock(mutex_);
   finishIfEnded();
   if (state_ != PlayState::Paused) return false;
-  DeviceLock deviceLock(device_);
+  DeviceLock deviceLock(sdl_.get(), device_);
   renderer_->setPaused(false);
   state_ = PlayState::Playing;
   return true;
@@ -305,7 +305,7 @@ PlayState Player::state(int32_t* seconds) {
   finishIfEnded();
   int64_t frame = stoppedAt_;
   if (renderer_ && state_ != PlayState::Stopped) {
-    DeviceLock deviceLock(device_);
+    DeviceLock deviceLock(sdl_.get(), device_);
     // A seek not yet heard shows its target already.
     frame = renderer_->seekGenerationPlayed() < seekGeneration_.load() ? seekTarget_.load()
                                                                        : renderer_->position();
@@ -353,7 +353,7 @@ void Player::reload() {
   if (!renderer_ || state_ == PlayState::Stopped) return;  // play picks the bands up
   EqBank bank = renderer_->equalizerBank(bands_);
   std::optional<EqBank> replaced;  // freed here, not on the audio thread
-  DeviceLock deviceLock(device_);
+  DeviceLock deviceLock(sdl_.get(), device_);
   replaced = renderer_->equalizer().schedule(std::move(bank));
 }
 
@@ -365,7 +365,7 @@ void Player::wave(int32_t* left, int32_t* right) {
   if (state_ != PlayState::Playing) return;
   int16_t l[Renderer::kWaveFrames], r[Renderer::kWaveFrames];
   {
-    DeviceLock deviceLock(device_);
+    DeviceLock deviceLock(sdl_.get(), device_);
     renderer_->wave(l, r);
   }
   for (size_t i = 0; i < Renderer::kWaveFrames; ++i) {

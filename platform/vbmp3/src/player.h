@@ -2,11 +2,9 @@
 // ring of frames; the output device's callback renders them (see Renderer). Every call is
 // serialised by one mutex and returns quickly: decoding and file access happen on the decoding
 // thread, and the callback is held off only for short updates of its state.
-// The output device opens at the first play, in one format for every track, and stays open
-// until shutdown: closing an SDL device waits for its audio thread, a tenth of a second.
+// SDL2 is loaded and the output device opens at the first play, in one format for every track;
+// the device stays open until shutdown: closing it waits for its audio thread, a tenth of a second.
 #pragma once
-
-#include <SDL.h>
 
 #include <atomic>
 #include <memory>
@@ -16,6 +14,7 @@
 #include "decoder.h"
 #include "equalizer.h"
 #include "renderer.h"
+#include "sdl_library.h"
 #include "vbmp3.h"
 
 namespace vbmp3 {
@@ -27,7 +26,6 @@ class Player {
   static Player& instance();
   ~Player();
 
-  bool init();
   void shutdown();
   bool open(const char* path, TrackInfo* info);
   bool play();
@@ -55,8 +53,8 @@ class Player {
   Player() = default;
 
   static void SDLCALL audioCallback(void* self, Uint8* stream, int bytes);
-  bool initLocked();
   void shutdownLocked();
+  bool startAudio();
   bool ensureDevice();
   bool openDevice();
   void closeDevice();
@@ -68,7 +66,8 @@ class Player {
   void finishIfEnded();
 
   std::mutex mutex_;
-  bool initialized_ = false;
+  std::unique_ptr<SdlLibrary> sdl_;  // loaded at the first play, kept to the end
+  bool audioRunning_ = false;        // SDL's audio started
   SDL_AudioDeviceID device_ = 0;
 
   std::unique_ptr<Source> source_;
