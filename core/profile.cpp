@@ -8,10 +8,6 @@
 
 namespace {
 
-QByteArray withoutBom(const QByteArray& bytes) {
-  return bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-}
-
 bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
 QString trimBlanks(const QString& s) {
@@ -91,7 +87,8 @@ ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {
     readable_ = false;
     return;
   }
-  sourceUtf8_ = textcodec::isUtf8(withoutBom(bytes));
+  const textcodec::PieceDecoder decode(textcodec::withoutBom(bytes));
+  sourceUtf8_ = decode.utf8();
   qsizetype start = 0;
   while (start < bytes.size()) {
     qsizetype lf = bytes.indexOf('\n', start);
@@ -101,8 +98,7 @@ ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {
     Line line;
     line.raw = bytes.mid(start, contentEnd - start);
     line.end = bytes.mid(contentEnd, next - contentEnd);
-    line.text = sourceUtf8_ ? QString::fromUtf8(start == 0 ? withoutBom(line.raw) : line.raw)
-                            : textcodec::fromCp932(line.raw);
+    line.text = decode(start == 0 ? textcodec::withoutBom(line.raw) : line.raw);
     lines_.append(std::move(line));
     start = next;
   }

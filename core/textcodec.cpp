@@ -11,7 +11,6 @@
 #include <vector>
 
 namespace textcodec {
-namespace {
 
 class Iconv {
  public:
@@ -27,6 +26,8 @@ class Iconv {
  private:
   iconv_t cd_;
 };
+
+namespace {
 
 // Length of the UTF-8 sequence that starts with byte c, 0 when c cannot start one.
 int sequenceLength(unsigned char c) {
@@ -45,6 +46,8 @@ constexpr char16_t kReplacement = 0xFFFD;
 // a millisecond, iconv takes about 13 ms per megabyte.
 constexpr qsizetype kTableMinimumInput = 16 * 1024;
 
+}  // namespace
+
 // CP932 as a table, filled once from iconv, so that it decodes exactly as iconv does: each
 // byte is a character, the lead byte of a pair, or no character; each lead byte has the
 // characters of its 256 possible pairs. Decoding follows fromCp932's rule for bad bytes.
@@ -56,7 +59,7 @@ class Cp932Table {
     return table.get();
   }
 
-  QString decode(const QByteArray& bytes) const {
+  QString decode(QByteArrayView bytes) const {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype size = bytes.size();
     QString text(size, Qt::Uninitialized);
@@ -137,7 +140,39 @@ class Cp932Table {
   std::vector<char16_t> pairs_;
 };
 
+namespace {
+
+// CP932 through an open iconv descriptor, with decode's U+FFFD rule for bad bytes.
+QString fromCp932With(const Iconv& cd, QByteArrayView bytes) {
+  if (!cd.valid()) return QString::fromLatin1(bytes);
+  QByteArray out;
+  out.reserve(bytes.size() * 3 / 2 + 16);
+  char buffer[4096];
+  char* src = const_cast<char*>(bytes.data());
+  size_t srcLeft = static_cast<size_t>(bytes.size());
+  iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+  while (srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    const size_t rc = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
+    const int error = errno;
+    out.append(buffer, dst - buffer);
+    if (rc != static_cast<size_t>(-1) || error == E2BIG) continue;
+    // EILSEQ (no such character) or EINVAL (cut short at the end): one U+FFFD for the
+    // byte that failed, then go on after it.
+    out.append(kReplacementUtf8);
+    ++src;
+    --srcLeft;
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+  }
+  return QString::fromUtf8(out);
+}
+
 }  // namespace
+
+QByteArray withoutBom(const QByteArray& bytes) {
+  return bytes.startsWith(kUtf8Bom) ? bytes.sliced(kUtf8Bom.size()) : bytes;
+}
 
 bool isAscii(const QByteArray& bytes) {
   for (char c : bytes)
@@ -179,36 +214,26 @@ namespace detail {
 
 bool cp932TableReady() { return Cp932Table::instance() != nullptr; }
 
-QString fromCp932WithIconv(const QByteArray& bytes) {
-  Iconv cd("UTF-8", "CP932");
-  if (!cd.valid()) return QString::fromLatin1(bytes);
-  QByteArray out;
-  out.reserve(bytes.size() * 3 / 2 + 16);
-  char buffer[4096];
-  char* src = const_cast<char*>(bytes.constData());
-  size_t srcLeft = static_cast<size_t>(bytes.size());
-  while (srcLeft > 0) {
-    char* dst = buffer;
-    size_t dstLeft = sizeof buffer;
-    const size_t rc = iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft);
-    const int error = errno;
-    out.append(buffer, dst - buffer);
-    if (rc != static_cast<size_t>(-1) || error == E2BIG) continue;
-    // EILSEQ (no such character) or EINVAL (cut short at the end): one U+FFFD for the
-    // byte that failed, then go on after it.
-    out.append(kReplacementUtf8);
-    ++src;
-    --srcLeft;
-    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
-  }
-  return QString::fromUtf8(out);
-}
+QString fromCp932WithIconv(const QByteArray& bytes) { return fromCp932With(Iconv("UTF-8", "CP932"), bytes); }
 
 }  // namespace detail
 
 QString decode(const QByteArray& bytes) {
-  const QByteArray body = bytes.startsWith(kUtf8Bom) ? bytes.mid(kUtf8Bom.size()) : bytes;
+  const QByteArray body = withoutBom(bytes);
   return isUtf8(body) ? QString::fromUtf8(body) : fromCp932(body);
+}
+
+PieceDecoder::PieceDecoder(const QByteArray& bytes) : utf8_(isUtf8(bytes)) {
+  if (utf8_) return;
+  if (bytes.size() >= kTableMinimumInput) table_ = Cp932Table::instance();
+  if (!table_) iconv_ = std::make_unique<Iconv>("UTF-8", "CP932");
+}
+
+PieceDecoder::~PieceDecoder() = default;
+
+QString PieceDecoder::operator()(QByteArrayView piece) const {
+  if (utf8_) return QString::fromUtf8(piece);
+  return table_ ? table_->decode(piece) : fromCp932With(*iconv_, piece);
 }
 
 std::optional<QByteArray> toCp932(const QString& text) {

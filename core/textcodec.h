@@ -3,15 +3,23 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace textcodec {
+
+class Cp932Table;
+class Iconv;
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points
 // beyond U+10FFFF). Plain ASCII is UTF-8.
 bool isUtf8(const QByteArray& bytes);
 bool isAscii(const QByteArray& bytes);
+
+// The bytes after a leading UTF-8 byte-order mark, which is not part of a file's text.
+QByteArray withoutBom(const QByteArray& bytes);
 
 // Bytes read from a data file to text: valid UTF-8 is taken as UTF-8, anything else as
 // CP932. A byte that does not start a valid CP932 character becomes one U+FFFD and reading
@@ -29,6 +37,26 @@ std::optional<QByteArray> toCp932(const QString& text);
 
 // CP932 bytes to text, with the U+FFFD fallback of decode.
 QString fromCp932(const QByteArray& bytes);
+
+// Decodes one file's text a piece at a time, each piece as decode() would decode it within
+// the whole: the whole file's bytes (without a byte-order mark) choose UTF-8 or CP932 once.
+// Pieces must be cut at ASCII bytes below 0x40 (blanks, quotes, commas, '=', line ends),
+// which are never part of a multibyte character in either encoding.
+class PieceDecoder {
+ public:
+  explicit PieceDecoder(const QByteArray& bytes);
+  ~PieceDecoder();
+  PieceDecoder(const PieceDecoder&) = delete;
+  PieceDecoder& operator=(const PieceDecoder&) = delete;
+
+  bool utf8() const { return utf8_; }
+  QString operator()(QByteArrayView piece) const;
+
+ private:
+  bool utf8_;
+  const Cp932Table* table_ = nullptr;  // for large files
+  std::unique_ptr<Iconv> iconv_;       // for small ones: building the table costs more
+};
 
 namespace detail {
 // fromCp932 through iconv alone; large inputs take a faster table that decodes the same.

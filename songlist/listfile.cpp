@@ -10,13 +10,15 @@
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// Splits decoded text into fields and hands them on two at a time.
+// Splits the file's bytes into fields and hands them on two at a time. Every byte the
+// fields are cut at is ASCII below 0x40, never part of a CP932 or UTF-8 character, so each
+// field's bytes are decoded on their own.
 class FieldReader {
  public:
-  explicit FieldReader(const QString& text) : text_(text) {}
+  explicit FieldReader(const QByteArray& bytes) : bytes_(bytes), decode_(bytes) {}
 
   FieldPairs readAll() {
     FieldPairs records;
@@ -38,19 +40,22 @@ class FieldReader {
   }
 
  private:
+  bool atEnd() const { return pos_ == bytes_.size(); }
+  char at(qsizetype pos) const { return bytes_.data()[pos]; }
+
   std::optional<QString> next() {
     while (true) {
-      while (pos_ < text_.size() && isBlank(text_[pos_])) ++pos_;
-      if (pos_ == text_.size()) {
+      while (!atEnd() && isBlank(at(pos_))) ++pos_;
+      if (atEnd()) {
         if (!fieldFollows_) return std::nullopt;
         fieldFollows_ = false;
         return QString();
       }
-      if (!fieldFollows_ && isLineEnd(text_[pos_])) {
+      if (!fieldFollows_ && isLineEnd(at(pos_))) {
         skipLineEnd();  // a blank line
         continue;
       }
-      QString field = text_[pos_] == u'"' ? quotedField() : plainField();
+      QString field = at(pos_) == '"' ? quotedField() : plainField();
       endField();
       return field;
     }
@@ -59,49 +64,49 @@ class FieldReader {
   QString quotedField() {
     ++pos_;
     // Most fields hold no doubled quote: take them in one piece.
-    const qsizetype close = text_.indexOf(u'"', pos_);
-    if (close >= 0 && (close + 1 == text_.size() || text_[close + 1] != u'"')) {
-      QString field = text_.mid(pos_, close - pos_);
+    qsizetype close = bytes_.indexOf('"', pos_);
+    if (close >= 0 && (close + 1 == bytes_.size() || at(close + 1) != '"')) {
+      QString field = decode_(bytes_.sliced(pos_, close - pos_));
       pos_ = close + 1;
       skipToFieldEnd();
       return field;
     }
-    QString field;
+    QByteArray field;
     while (true) {
-      const qsizetype close = text_.indexOf(u'"', pos_);
+      close = bytes_.indexOf('"', pos_);
       if (close < 0) {
-        field += QStringView(text_).mid(pos_);
-        pos_ = text_.size();
-        return field;
+        field += bytes_.sliced(pos_);
+        pos_ = bytes_.size();
+        return decode_(field);
       }
-      field += QStringView(text_).mid(pos_, close - pos_);
+      field += bytes_.sliced(pos_, close - pos_);
       pos_ = close + 1;
-      if (pos_ < text_.size() && text_[pos_] == u'"') {
-        field += u'"';
+      if (!atEnd() && at(pos_) == '"') {
+        field += '"';
         ++pos_;
         continue;
       }
       skipToFieldEnd();
-      return field;
+      return decode_(field);
     }
   }
 
   // Skips whatever follows a closing quote, up to the next comma or line end.
   void skipToFieldEnd() {
-    while (pos_ < text_.size() && text_[pos_] != u',' && !isLineEnd(text_[pos_])) ++pos_;
+    while (!atEnd() && at(pos_) != ',' && !isLineEnd(at(pos_))) ++pos_;
   }
 
   QString plainField() {
     const qsizetype start = pos_;
-    while (pos_ < text_.size() && text_[pos_] != u',' && !isLineEnd(text_[pos_])) ++pos_;
+    skipToFieldEnd();
     qsizetype end = pos_;
-    while (end > start && isBlank(text_[end - 1])) --end;
-    return text_.mid(start, end - start);
+    while (end > start && isBlank(at(end - 1))) --end;
+    return decode_(bytes_.sliced(start, end - start));
   }
 
   // Steps over the comma or line end after a field.
   void endField() {
-    fieldFollows_ = pos_ < text_.size() && text_[pos_] == u',';
+    fieldFollows_ = !atEnd() && at(pos_) == ',';
     if (fieldFollows_)
       ++pos_;
     else
@@ -109,11 +114,12 @@ class FieldReader {
   }
 
   void skipLineEnd() {
-    if (pos_ < text_.size() && text_[pos_] == u'\r') ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == u'\n') ++pos_;
+    if (!atEnd() && at(pos_) == '\r') ++pos_;
+    if (!atEnd() && at(pos_) == '\n') ++pos_;
   }
 
-  const QString& text_;
+  QByteArrayView bytes_;
+  const textcodec::PieceDecoder decode_;
   qsizetype pos_ = 0;
   bool fieldFollows_ = false;  // a comma was read, so a field comes even at a line end
 };
@@ -128,8 +134,7 @@ QString quoted(QString text) {
 QString listFileName(int genre) { return QStringLiteral("List%1.dat").arg(genre); }
 
 FieldPairs parseListFile(const QByteArray& bytes) {
-  const QString text = textcodec::decode(bytes);
-  return FieldReader(text).readAll();
+  return FieldReader(textcodec::withoutBom(bytes)).readAll();
 }
 
 FieldPairs readListFile(const QString& path) {

@@ -52,6 +52,21 @@ TEST_F(ListFile, ReadsHandWrittenAndDamagedFiles) {
   EXPECT_EQ(parseListFile("\"A\"\r\n\"/a\"\r\n\"B\"\r\n").first, QStringList{"A"});
 }
 
+TEST_F(ListFile, DamagedCp932FieldsReadTheSameInSmallAndLargeFiles) {
+  // A lead byte cut short by the closing quote, an unassigned pair. Large files decode
+  // through a table, small ones through iconv: both must give the same text.
+  const QByteArray record = "\"\x83\x65\x82\"\r\n\"/\x82\xA0\x85\x40.mp3\"\r\n";
+  const QChar bad(0xFFFD);
+  const QString title = QString::fromUtf8("テ") + bad;
+  const QString path = QString::fromUtf8("/あ") + bad + "@.mp3";
+  for (const int copies : {1, 2000}) {
+    const FieldPairs read = parseListFile(record.repeated(copies));
+    ASSERT_EQ(read.first.size(), copies);
+    EXPECT_EQ(read.first.front(), title);
+    EXPECT_EQ(read.second.back(), path);
+  }
+}
+
 TEST_F(ListFile, ReadsAtMost32767EntriesAndLongLinesWhole) {
   QByteArray text = "\"" + QByteArray(100000, 'x') + "\"\r\n\"/p\"\r\n";
   for (int k = 1; k < 100000; ++k) text += "\"t" + QByteArray::number(k) + "\"\r\n\"/p\"\r\n";
