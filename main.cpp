@@ -6,9 +6,11 @@
 #include "core/startup.h"
 #include "platform/qt/qtplatform.h"
 #include "ui/form1.h"
+#include "ui/programstyle.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
+  QApplication::setStyle(new ProgramStyle);
   const QString folder = QCoreApplication::applicationDirPath();
   LibraryVbmp3 vbmp3(folder + "/libvbmp3.so");
   QtPlatform platform;

@@ -22,12 +22,14 @@ function(add_picture name svg width height)
   set(PICTURE_FILES ${PICTURE_FILES} ${out}.png ${out}@2x.png PARENT_SCOPE)
 endfunction()
 
-# Main window: the transport buttons' 16 px icons, the eject button's 20 px icon, the play
-# mode, fade and volume pictures at their labels' size, and the window (and tray) icon.
+# Main window: the transport buttons' 16 px icons, the eject button's 20 px icon, the menu bar's
+# overflow arrow, the play mode, fade and volume pictures at their labels' size, and the window
+# (and tray) icon.
 foreach(button previous play pause stop next random songlist pitch_down pitch_up)
   add_picture(${button} ${button} 16 16)
 endforeach()
 add_picture(eject eject 20 20)
+add_picture(menu_more menu_more 16 16)
 foreach(mode mode_repeat mode_list mode_random)
   add_picture(${mode} ${mode} 50 30)
 endforeach()

@@ -8,6 +8,8 @@
 #include <QImageReader>
 #include <QRegularExpression>
 
+#include "ui/programstyle.h"
+
 namespace {
 
 QString formText(const QString& path) {
@@ -45,3 +47,11 @@ TEST(Pictures, BackgroundStaysTransparent) {
 }
 
 }  // namespace
+
+TEST(Pictures, MenuBarOverflowArrowIsOurs) {
+  ProgramStyle style;
+  const QIcon arrow = style.standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton);
+  ASSERT_FALSE(arrow.isNull());
+  EXPECT_EQ(arrow.availableSizes().value(0), QSize(16, 16));
+  EXPECT_FALSE(style.standardIcon(QStyle::SP_MessageBoxQuestion).isNull());  // the rest is Qt's
+}
