@@ -16,7 +16,7 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  QApplication::setStyle(new ProgramStyle);
+  setProgramLook();
   const QString folder = QCoreApplication::applicationDirPath();
   LibraryVbmp3 vbmp3(folder + "/libvbmp3.so");
   QtPlatform platform;

@@ -1,25 +1,25 @@
-# The windows' pictures: drawn as SVG in resources/icons, rendered at build time to PNG at
-# the size each window shows them (and @2x for high-DPI screens), and compiled into the
-# program as :/icons/<name>.png, which the forms read through formPicture (ui/pictures.h).
-# Start-up then neither loads the SVG module and its plugins nor renders SVG.
-add_executable(svg2png ${CMAKE_SOURCE_DIR}/resources/svg2png.cpp)
-target_link_libraries(svg2png PRIVATE Qt6::Gui Qt6::Svg)
+# The windows' pictures: drawn as SVG in resources/icons, rendered at build time to raw
+# pixels at the size each window shows them (and @2x for high-DPI screens), and compiled
+# into the program as :/icons/<name>.argb, which the forms read through formPicture
+# (ui/pictures.h). Start-up then neither loads the SVG module nor decodes any image format.
+add_executable(svg2argb ${CMAKE_SOURCE_DIR}/resources/svg2argb.cpp)
+target_link_libraries(svg2argb PRIVATE Qt6::Gui Qt6::Svg)
 
 set(PICTURES_DIR ${CMAKE_BINARY_DIR}/pictures)
 set(PICTURE_FILES)
 
-# add_picture(<name> <svg in resources/icons> <width> <height>): :/icons/<name>.png
+# add_picture(<name> <svg in resources/icons> <width> <height>): :/icons/<name>.argb
 function(add_picture name svg width height)
   set(source ${CMAKE_SOURCE_DIR}/resources/icons/${svg}.svg)
   set(out ${PICTURES_DIR}/icons/${name})
   add_custom_command(
-    OUTPUT ${out}.png ${out}@2x.png
+    OUTPUT ${out}.argb ${out}@2x.argb
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PICTURES_DIR}/icons
-    COMMAND svg2png ${source} ${out} ${width} ${height}
-    DEPENDS svg2png ${source}
-    COMMENT "Rendering ${svg}.svg to ${name}.png (${width}x${height})"
+    COMMAND svg2argb ${source} ${out} ${width} ${height}
+    DEPENDS svg2argb ${source}
+    COMMENT "Rendering ${svg}.svg to ${name}.argb (${width}x${height})"
     VERBATIM)
-  set(PICTURE_FILES ${PICTURE_FILES} ${out}.png ${out}@2x.png PARENT_SCOPE)
+  set(PICTURE_FILES ${PICTURE_FILES} ${out}.argb ${out}@2x.argb PARENT_SCOPE)
 endfunction()
 
 # Main window: the transport buttons' 16 px icons, the eject button's 20 px icon, the menu bar's

@@ -19,6 +19,19 @@ void ChangeLabel::setAutoSize(bool on) {
   if (on) adjustSize();
 }
 
+void ChangeLabel::setForeColor(const QColor& color) {
+  QPalette colors = palette();
+  colors.setColor(QPalette::WindowText, color);
+  setPalette(colors);
+}
+
+void ChangeLabel::setBackColor(const QColor& color) {
+  QPalette colors = palette();
+  colors.setColor(QPalette::Window, color);
+  setPalette(colors);
+  setAutoFillBackground(true);
+}
+
 void ChangeLabel::mousePressEvent(QMouseEvent* event) {
   pressed_ = event->button() == Qt::LeftButton;
   QLabel::mousePressEvent(event);

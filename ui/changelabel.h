@@ -10,12 +10,19 @@ class ChangeLabel : public QLabel {
   // When on, the label takes the size of its text at every change (the title line, whose
   // width the scrolling reads).
   Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize)
+  // Text colour, and a background colour that fills the label once set.
+  Q_PROPERTY(QColor foreColor READ foreColor WRITE setForeColor)
+  Q_PROPERTY(QColor backColor READ backColor WRITE setBackColor)
 
  public:
   explicit ChangeLabel(QWidget* parent = nullptr);
 
   bool autoSize() const { return autoSize_; }
   void setAutoSize(bool on);
+  QColor foreColor() const { return palette().color(QPalette::WindowText); }
+  void setForeColor(const QColor& color);
+  QColor backColor() const { return palette().color(QPalette::Window); }
+  void setBackColor(const QColor& color);
 
   // Hides QLabel::setText: code must write through this type for changed() to run.
   void setText(const QString& text);

@@ -1,13 +1,23 @@
 #include "ui/pictures.h"
 
 #include <QGuiApplication>
-#include <QImageReader>
+#include <QResource>
+#include <cstdint>
+#include <cstring>
 
-static QImage readPng(const QString& path) {
-  QImageReader reader(path, "png");
-  // Otherwise Qt loads every image-format plugin (SVG, JPEG, ...) to ask whether it reads PNG.
-  reader.setAutoDetectImageFormat(false);
-  return reader.read();
+QImage pictureImage(const QString& path) {
+  const QByteArray bytes = QResource(path).uncompressedData();
+  uint32_t size[2];
+  if (bytes.size() < qsizetype(sizeof size)) return {};
+  std::memcpy(size, bytes.constData(), sizeof size);
+  const qsizetype rowBytes = 4 * qsizetype(size[0]);
+  if (size[0] == 0 || size[0] > 4096 || size[1] == 0 || size[1] > 4096 ||
+      bytes.size() != qsizetype(sizeof size) + rowBytes * size[1])
+    return {};
+  QImage image{int(size[0]), int(size[1]), QImage::Format_ARGB32_Premultiplied};
+  for (int y = 0; y < image.height(); ++y)
+    std::memcpy(image.scanLine(y), bytes.constData() + sizeof size + y * rowBytes, rowBytes);
+  return image;
 }
 
 QPixmap formPicture(const char* path) {
@@ -15,11 +25,11 @@ QPixmap formPicture(const char* path) {
   if (qGuiApp->devicePixelRatio() > 1) {
     QString doubleSize = file;
     doubleSize.insert(file.lastIndexOf('.'), "@2x");
-    QImage image = readPng(doubleSize);
+    QImage image = pictureImage(doubleSize);
     if (!image.isNull()) {
       image.setDevicePixelRatio(2);
       return QPixmap::fromImage(std::move(image));
     }
   }
-  return QPixmap::fromImage(readPng(file));
+  return QPixmap::fromImage(pictureImage(file));
 }

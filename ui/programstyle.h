@@ -6,6 +6,10 @@
 
 #include <QProxyStyle>
 
+// Installs the program's style, and makes the windows' font the application's, so that
+// menus, message boxes and dialogs show Japanese in the same face as the windows do.
+void setProgramLook();
+
 class ProgramStyle : public QProxyStyle {
  public:
   QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,

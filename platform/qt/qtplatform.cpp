@@ -89,7 +89,7 @@ QStringList QtPlatform::listFiles(const QString& folder) {
 }
 
 void QtPlatform::showTrayIcon(const QString& toolTip, std::function<void()> onClick) {
-  if (!tray_) tray_ = std::make_unique<QSystemTrayIcon>(QIcon(formPicture(":/icons/kestrune.png")));
+  if (!tray_) tray_ = std::make_unique<QSystemTrayIcon>(QIcon(formPicture(":/icons/kestrune.argb")));
   tray_->disconnect();
   QObject::connect(tray_.get(), &QSystemTrayIcon::activated,
                    [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {

@@ -1,11 +1,10 @@
 // The pictures the forms name: compiled in at their size and at twice it, read through the
-// forms' own pixmap function so that no image plugin is loaded for them.
+// forms' own pixmap function without any image decoder.
 #include "ui/pictures.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QImageReader>
 #include <QRegularExpression>
 
 #include "ui/programstyle.h"
@@ -34,14 +33,20 @@ TEST(Pictures, EveryPictureTheFormsNameIsCompiledInAtBothSizes) {
       ASSERT_FALSE(picture.isNull());
       QString doubleSize = path;
       doubleSize.insert(path.lastIndexOf('.'), "@2x");
-      EXPECT_EQ(QImageReader(doubleSize).size(), picture.size() * 2);
+      EXPECT_EQ(pictureImage(doubleSize).size(), picture.size() * 2);
     }
   }
   EXPECT_GE(pictures, 19);  // the main window's 18 and the about box's one
 }
 
+TEST(Pictures, MissingOrDamagedPictureIsNull) {
+  EXPECT_TRUE(formPicture(":/icons/no_such_picture.argb").isNull());
+  // A PNG is not raw pixels: its first eight bytes make no sensible size.
+  EXPECT_TRUE(pictureImage(":/qt-project.org/qmessagebox/images/qtlogo-64.png").isNull());
+}
+
 TEST(Pictures, BackgroundStaysTransparent) {
-  const QImage play = formPicture(":/icons/play.png").toImage();
+  const QImage play = formPicture(":/icons/play.argb").toImage();
   EXPECT_EQ(qAlpha(play.pixel(0, 0)), 0);
   EXPECT_GT(qAlpha(play.pixel(8, 8)), 200);
 }

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "ui/changelabel.h"
+#include "ui/hiddenlist.h"
 #include "ui/picturebox.h"
 
 namespace {
@@ -77,6 +78,33 @@ TEST(ChangeLabel, AutoSizeFollowsTheTextBeforeTheChangeRuns) {
   label.setText("とても長い曲名のタイトル（リマスター版）");
   EXPECT_GT(label.width(), shortWidth);
   EXPECT_EQ(widthSeen, label.width());
+}
+
+TEST(ChangeLabel, ColoursReachThePaletteAndABackColourFillsTheLabel) {
+  ChangeLabel label;
+  EXPECT_FALSE(label.autoFillBackground());
+  label.setForeColor(QColor(124, 255, 178));
+  label.setBackColor(Qt::white);
+  EXPECT_EQ(label.palette().color(QPalette::Disabled, QPalette::WindowText), QColor(124, 255, 178));
+  EXPECT_EQ(label.palette().color(QPalette::Window), QColor(Qt::white));
+  EXPECT_TRUE(label.autoFillBackground());
+}
+
+TEST(HiddenList, RemovingARowKeepsTheSelectionOnItsRow) {
+  HiddenList list;
+  EXPECT_TRUE(list.isHidden());
+  list.setTexts({"0", "-10", "5", "128"});
+  list.setSelectedRow(2);
+  list.removeRow(0);
+  EXPECT_EQ(list.text(list.selectedRow()), "5");
+  list.removeRow(3);  // no such row
+  EXPECT_EQ(list.count(), 3);
+  list.removeRow(1);
+  EXPECT_EQ(list.selectedRow(), -1);
+  EXPECT_EQ(list.texts(), (QStringList{"-10", "128"}));
+  list.setSelectedRow(2);
+  EXPECT_EQ(list.selectedRow(), -1);
+  EXPECT_EQ(list.text(5), "");
 }
 
 TEST(PictureBox, KeepsWhatIsDrawnUntilCleared) {
