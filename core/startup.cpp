@@ -43,10 +43,10 @@ bool libraryReady(App& app) {
 }
 
 void loadSongList(App& app) {
-  FieldPairs list = readListFile(app.file(listFileName(0)));
+  const std::shared_ptr<const ListFile> list = openListFile(app.file(listFileName(0)));
   Form2& songList = app.form2();
-  songList.List1->setTexts(std::move(list.first));
-  songList.List2->setTexts(std::move(list.second));
+  songList.List1->setRows(ListFile::column(list, 0));
+  songList.List2->setRows(ListFile::column(list, 1));
 }
 
 void loadGenres(App& app) {

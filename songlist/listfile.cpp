@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <optional>
 
 #include "core/textcodec.h"
 
@@ -13,81 +14,63 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// Splits the file's bytes into fields and hands them on two at a time. Every byte the
-// fields are cut at is ASCII below 0x40, never part of a CP932 or UTF-8 character, so each
-// field's bytes are decoded on their own.
-class FieldReader {
+// Cuts the file's bytes into fields. Every byte the fields are cut at is ASCII below 0x40,
+// never part of a CP932 or UTF-8 character, so each field's bytes are decoded on their own.
+class FieldCutter {
  public:
-  explicit FieldReader(const QByteArray& bytes) : bytes_(bytes), decode_(bytes) {}
+  explicit FieldCutter(QByteArrayView bytes) : bytes_(bytes) {}
 
-  FieldPairs readAll() {
-    FieldPairs records;
-    QString first;
-    bool haveFirst = false;
-    while (records.first.size() < kMaxListEntries) {
-      auto field = next();
+  std::vector<FieldSpan> cutAll() {
+    std::vector<FieldSpan> fields;
+    // A record takes at least four bytes ("a,b\n"); reserving is cheaper than growing.
+    fields.reserve(2 * std::min<qsizetype>(kMaxListEntries, bytes_.size() / 4 + 1));
+    while (fields.size() < 2 * size_t(kMaxListEntries)) {
+      const std::optional<FieldSpan> field = next();
       if (!field) break;
-      if (!haveFirst) {
-        first = std::move(*field);
-        haveFirst = true;
-        continue;
-      }
-      records.first.append(std::move(first));
-      records.second.append(std::move(*field));
-      haveFirst = false;
+      fields.push_back(*field);
     }
-    return records;
+    if (fields.size() % 2 != 0) fields.pop_back();  // a last field without its partner
+    return fields;
   }
 
  private:
   bool atEnd() const { return pos_ == bytes_.size(); }
   char at(qsizetype pos) const { return bytes_.data()[pos]; }
 
-  std::optional<QString> next() {
+  std::optional<FieldSpan> next() {
     while (true) {
       while (!atEnd() && isBlank(at(pos_))) ++pos_;
       if (atEnd()) {
         if (!fieldFollows_) return std::nullopt;
         fieldFollows_ = false;
-        return QString();
+        return FieldSpan{pos_, pos_};
       }
       if (!fieldFollows_ && isLineEnd(at(pos_))) {
         skipLineEnd();  // a blank line
         continue;
       }
-      QString field = at(pos_) == '"' ? quotedField() : plainField();
+      const FieldSpan field = at(pos_) == '"' ? quotedField() : plainField();
       endField();
       return field;
     }
   }
 
-  QString quotedField() {
-    ++pos_;
-    // Most fields hold no doubled quote: take them in one piece.
-    qsizetype close = bytes_.indexOf('"', pos_);
-    if (close >= 0 && (close + 1 == bytes_.size() || at(close + 1) != '"')) {
-      QString field = decode_(bytes_.sliced(pos_, close - pos_));
-      pos_ = close + 1;
-      skipToFieldEnd();
-      return field;
-    }
-    QByteArray field;
+  // From the opening quote to the closing one (not included), stepping over doubled quotes.
+  FieldSpan quotedField() {
+    const qsizetype start = pos_++;
     while (true) {
-      close = bytes_.indexOf('"', pos_);
+      const qsizetype close = bytes_.indexOf('"', pos_);
       if (close < 0) {
-        field += bytes_.sliced(pos_);
         pos_ = bytes_.size();
-        return decode_(field);
+        return {start, pos_};
       }
-      field += bytes_.sliced(pos_, close - pos_);
       pos_ = close + 1;
       if (!atEnd() && at(pos_) == '"') {
-        field += '"';
         ++pos_;
         continue;
       }
       skipToFieldEnd();
-      return decode_(field);
+      return {start, close};
     }
   }
 
@@ -96,12 +79,12 @@ class FieldReader {
     while (!atEnd() && at(pos_) != ',' && !isLineEnd(at(pos_))) ++pos_;
   }
 
-  QString plainField() {
+  FieldSpan plainField() {
     const qsizetype start = pos_;
     skipToFieldEnd();
     qsizetype end = pos_;
     while (end > start && isBlank(at(end - 1))) --end;
-    return decode_(bytes_.sliced(start, end - start));
+    return {start, end};
   }
 
   // Steps over the comma or line end after a field.
@@ -119,9 +102,21 @@ class FieldReader {
   }
 
   QByteArrayView bytes_;
-  const textcodec::PieceDecoder decode_;
   qsizetype pos_ = 0;
   bool fieldFollows_ = false;  // a comma was read, so a field comes even at a line end
+};
+
+// One column of a list file as rows of a list box.
+class ListFileColumn : public RowTexts {
+ public:
+  ListFileColumn(std::shared_ptr<const ListFile> file, int column)
+      : file_(std::move(file)), column_(column) {}
+  int count() const override { return file_->count(); }
+  QString text(int row) const override { return file_->text(row, column_); }
+
+ private:
+  std::shared_ptr<const ListFile> file_;
+  int column_;
 };
 
 QString quoted(QString text) {
@@ -133,15 +128,45 @@ QString quoted(QString text) {
 
 QString listFileName(int genre) { return QStringLiteral("List%1.dat").arg(genre); }
 
-FieldPairs parseListFile(const QByteArray& bytes) {
-  return FieldReader(textcodec::withoutBom(bytes)).readAll();
+ListFile::ListFile(const QByteArray& bytes)
+    : bytes_(textcodec::withoutBom(bytes)), fields_(FieldCutter(bytes_).cutAll()) {}
+
+ListFile::~ListFile() = default;
+
+QString ListFile::text(int record, int column) const {
+  if (record < 0 || record >= count() || column < 0 || column > 1) return {};
+  if (!decode_) decode_ = std::make_unique<textcodec::PieceDecoder>(bytes_);
+  const FieldSpan field = fields_[2 * size_t(record) + column];
+  if (field.end == field.start || bytes_[field.start] != '"')
+    return (*decode_)(QByteArrayView(bytes_).sliced(field.start, field.end - field.start));
+  const QByteArrayView inside = QByteArrayView(bytes_).sliced(field.start + 1, field.end - field.start - 1);
+  if (!inside.contains('"')) return (*decode_)(inside);
+  return (*decode_)(inside.toByteArray().replace("\"\"", "\""));
 }
 
-FieldPairs readListFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return parseListFile(file.readAll());
+FieldPairs ListFile::texts() const {
+  FieldPairs records;
+  records.first.reserve(count());
+  records.second.reserve(count());
+  for (int k = 0; k < count(); ++k) {
+    records.first.append(text(k, 0));
+    records.second.append(text(k, 1));
+  }
+  return records;
 }
+
+std::shared_ptr<const RowTexts> ListFile::column(const std::shared_ptr<const ListFile>& file, int column) {
+  return std::make_shared<ListFileColumn>(file, column);
+}
+
+FieldPairs parseListFile(const QByteArray& bytes) { return ListFile(bytes).texts(); }
+
+std::shared_ptr<const ListFile> openListFile(const QString& path) {
+  QFile file(path);
+  return std::make_shared<const ListFile>(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+}
+
+FieldPairs readListFile(const QString& path) { return openListFile(path)->texts(); }
 
 QByteArray formatListFile(const FieldPairs& records) {
   Q_ASSERT(records.first.size() == records.second.size());

@@ -21,8 +21,15 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <vector>
 
 #include "core/atomicfile.h"
+#include "ui/rowtexts.h"
+
+namespace textcodec {
+class PieceDecoder;
+}
 
 inline constexpr int kMaxListEntries = 32767;
 
@@ -34,7 +41,38 @@ struct FieldPairs {
 // "List<genre>.dat", the number without leading zeros.
 QString listFileName(int genre);
 
+// Where a field lies in a list file's bytes: from start to end, not included; a quoted
+// field starts at its opening quote and ends before its closing one.
+struct FieldSpan {
+  qsizetype start;
+  qsizetype end;
+};
+
+// A list or genre file read and cut into records, each field decoded only when asked for,
+// so that a long list costs little until its texts are used.
+class ListFile {
+ public:
+  explicit ListFile(const QByteArray& bytes);
+  ~ListFile();
+  ListFile(const ListFile&) = delete;
+  ListFile& operator=(const ListFile&) = delete;
+
+  int count() const { return static_cast<int>(fields_.size() / 2); }
+  // Field `column` (0 or 1) of a record; empty when there is no such field.
+  QString text(int record, int column) const;
+  FieldPairs texts() const;
+
+  // A column as rows for a list box; the rows keep the file's bytes.
+  static std::shared_ptr<const RowTexts> column(const std::shared_ptr<const ListFile>& file, int column);
+
+ private:
+  QByteArray bytes_;
+  std::vector<FieldSpan> fields_;                            // two per record
+  mutable std::unique_ptr<textcodec::PieceDecoder> decode_;  // made at the first text
+};
+
 // Reads a list or genre file; a missing or unreadable file gives no records.
+std::shared_ptr<const ListFile> openListFile(const QString& path);
 FieldPairs readListFile(const QString& path);
 FieldPairs parseListFile(const QByteArray& bytes);
 

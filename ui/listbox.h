@@ -1,10 +1,14 @@
 // The list box of the Song List: one text per row, at most one row selected. The texts are
 // kept in one list behind a plain model, with no item object per row, so that filling,
-// searching and saving 32,767 rows stay cheap.
+// searching and saving 32,767 rows stay cheap. Rows can also come from a RowTexts, which
+// makes only the rows shown until the whole list is needed (to change, search or save it).
 #pragma once
 
 #include <QListView>
 #include <QStringList>
+#include <memory>
+
+#include "ui/rowtexts.h"
 
 class ListBoxModel;
 
@@ -19,7 +23,8 @@ class ListBox : public QListView {
   QString text(int row) const;
   const QStringList& texts() const;
 
-  void setTexts(QStringList texts);  // replaces every row; nothing stays selected
+  void setTexts(QStringList texts);                    // replaces every row; nothing stays selected
+  void setRows(std::shared_ptr<const RowTexts> rows);  // the same, with rows made on demand
   void addItems(const QStringList& texts);
   void addItem(const QString& text) { addItems({text}); }
   void removeRow(int row);

@@ -9,7 +9,7 @@
 
 namespace {
 
-class ListFile : public ::testing::Test {
+class ListFiles : public ::testing::Test {
  protected:
   QByteArray contents() const {
     QFile f(path_);
@@ -26,7 +26,7 @@ class ListFile : public ::testing::Test {
   QString path_ = dir_.filePath("List0.dat");
 };
 
-TEST_F(ListFile, WritesTwoQuotedLinesPerEntryAndReadsThemBack) {
+TEST_F(ListFiles, WritesTwoQuotedLinesPerEntryAndReadsThemBack) {
   expectWrittenAndReadBack({{"A", "B"}, {"C:\\M\\A.mp3", "C:\\M\\B.wav"}},
                            "\"A\"\r\n\"C:\\M\\A.mp3\"\r\n\"B\"\r\n\"C:\\M\\B.wav\"\r\n");
   expectWrittenAndReadBack({{"a, b", QString::fromUtf8("テ \"live\"")}, {" /a, b.mp3", "/t.mp3"}},
@@ -38,7 +38,7 @@ TEST_F(ListFile, WritesTwoQuotedLinesPerEntryAndReadsThemBack) {
   EXPECT_EQ(listFileName(12), QString("List12.dat"));
 }
 
-TEST_F(ListFile, ReadsHandWrittenAndDamagedFiles) {
+TEST_F(ListFiles, ReadsHandWrittenAndDamagedFiles) {
   // Two fields on a line, blanks, blank lines, unquoted fields, text after a closing quote,
   // CR or LF alone, a comma at a line end, a NUL, bad CP932 bytes, a quote never closed.
   const FieldPairs read = parseListFile(QByteArrayLiteral(
@@ -52,7 +52,7 @@ TEST_F(ListFile, ReadsHandWrittenAndDamagedFiles) {
   EXPECT_EQ(parseListFile("\"A\"\r\n\"/a\"\r\n\"B\"\r\n").first, QStringList{"A"});
 }
 
-TEST_F(ListFile, DamagedCp932FieldsReadTheSameInSmallAndLargeFiles) {
+TEST_F(ListFiles, DamagedCp932FieldsReadTheSameInSmallAndLargeFiles) {
   // A lead byte cut short by the closing quote, an unassigned pair. Large files decode
   // through a table, small ones through iconv: both must give the same text.
   const QByteArray record = "\"\x83\x65\x82\"\r\n\"/\x82\xA0\x85\x40.mp3\"\r\n";
@@ -67,7 +67,25 @@ TEST_F(ListFile, DamagedCp932FieldsReadTheSameInSmallAndLargeFiles) {
   }
 }
 
-TEST_F(ListFile, ReadsAtMost32767EntriesAndLongLinesWhole) {
+TEST_F(ListFiles, OpenedFileDecodesAFieldOnlyWhenAskedAndAsReadingDoes) {
+  const QByteArray bytes = "\xEF\xBB\xBF\"\x83\x65 \"\"live\"\"\",ab\"c\r\n\"\",\"never closed \"\" here\r\n";
+  auto file = std::make_shared<const ::ListFile>(bytes);
+  ASSERT_EQ(file->count(), 2);
+  EXPECT_EQ(file->text(0, 0), QString::fromUtf8("テ \"live\""));
+  EXPECT_EQ(file->text(0, 1), "ab\"c");  // quotes inside an unquoted field stay as written
+  EXPECT_EQ(file->text(1, 0), "");
+  EXPECT_EQ(file->text(1, 1), "never closed \" here\r\n");
+  EXPECT_EQ(file->text(2, 0), "");
+  EXPECT_EQ(file->text(0, 2), "");
+  const FieldPairs all = parseListFile(bytes);
+  const std::shared_ptr<const RowTexts> paths = ::ListFile::column(file, 1);
+  file.reset();  // the column keeps the file
+  ASSERT_EQ(paths->count(), 2);
+  EXPECT_EQ(QStringList({paths->text(0), paths->text(1)}), all.second);
+  EXPECT_EQ(openListFile(dir_.filePath("missing.dat"))->count(), 0);
+}
+
+TEST_F(ListFiles, ReadsAtMost32767EntriesAndLongLinesWhole) {
   QByteArray text = "\"" + QByteArray(100000, 'x') + "\"\r\n\"/p\"\r\n";
   for (int k = 1; k < 100000; ++k) text += "\"t" + QByteArray::number(k) + "\"\r\n\"/p\"\r\n";
   const FieldPairs read = parseListFile(text);
@@ -77,7 +95,7 @@ TEST_F(ListFile, ReadsAtMost32767EntriesAndLongLinesWhole) {
   EXPECT_EQ(read.first.back(), QString("t32766"));
 }
 
-TEST_F(ListFile, EnsureExistsCreatesAnEmptyFileAndTellsNotWritableFromOtherFailures) {
+TEST_F(ListFiles, EnsureExistsCreatesAnEmptyFileAndTellsNotWritableFromOtherFailures) {
   EXPECT_EQ(ensureExists(path_), EnsureStatus::Ok);
   EXPECT_TRUE(QFile::exists(path_));
   ASSERT_EQ(writeListFile(path_, {{"A"}, {"/a"}}), WriteStatus::Ok);

@@ -3,9 +3,13 @@
 #include <QMouseEvent>
 #include <QStringList>
 #include <QTest>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "ui/changelabel.h"
 #include "ui/hiddenlist.h"
+#include "ui/listbox.h"
 #include "ui/picturebox.h"
 
 namespace {
@@ -105,6 +109,43 @@ TEST(HiddenList, RemovingARowKeepsTheSelectionOnItsRow) {
   list.setSelectedRow(2);
   EXPECT_EQ(list.selectedRow(), -1);
   EXPECT_EQ(list.text(5), "");
+}
+
+// Rows "r0", "r1", ... that count how often each is made.
+class CountedRows : public RowTexts {
+ public:
+  explicit CountedRows(int count) : made(count, 0) {}
+  int count() const override { return static_cast<int>(made.size()); }
+  QString text(int row) const override {
+    ++made[row];
+    return QString("r%1").arg(row);
+  }
+  mutable std::vector<int> made;
+};
+
+TEST(ListBox, RowsMadeOnDemandUntilTheListChanges) {
+  ListBox box;
+  auto rows = std::make_shared<CountedRows>(1000);
+  box.setTexts({"old"});
+  box.setSelectedRow(0);
+  box.setRows(rows);
+  EXPECT_EQ(box.selectedRow(), -1);
+  EXPECT_EQ(box.count(), 1000);
+  EXPECT_EQ(box.text(500), "r500");
+  EXPECT_EQ(box.text(1000), "");
+  EXPECT_EQ(std::count(rows->made.begin(), rows->made.end(), 0), 999);
+
+  box.moveRow(0, 2);  // takes every row once, then changes the list
+  EXPECT_EQ(std::count(rows->made.begin(), rows->made.end(), 0), 0);
+  EXPECT_EQ(box.texts().mid(0, 4), QStringList({"r1", "r2", "r0", "r3"}));
+  box.removeRow(999);
+  box.addItem("new");
+  EXPECT_EQ(box.count(), 1000);
+  EXPECT_EQ(box.text(999), "new");
+  EXPECT_EQ(rows->made[500], 2);
+
+  box.setRows(std::make_shared<CountedRows>(3));
+  EXPECT_EQ(box.texts(), QStringList({"r0", "r1", "r2"}));
 }
 
 TEST(PictureBox, KeepsWhatIsDrawnUntilCleared) {
