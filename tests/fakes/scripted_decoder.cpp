@@ -1,5 +1,6 @@
 #include "fakes/scripted_decoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -45,7 +46,10 @@ void ScriptedDecoder::useAtMarkTag(int32_t on) { record("useAtMarkTag", {number(
 
 int16_t ScriptedDecoder::open(const QString& path, TrackInfo& info) {
   record("open", {path});
+  // Like the library: the open track closes first, whatever becomes of the new one.
   current = {};
+  openPath.clear();
+  info = {};
   auto track = tracks.find(path);
   if (track == tracks.end()) return 0;
   info = track->second;
@@ -55,37 +59,43 @@ int16_t ScriptedDecoder::open(const QString& path, TrackInfo& info) {
 
 int16_t ScriptedDecoder::play() {
   record("play");
-  current = {1, 0};
+  if (openPath.isEmpty()) return 0;
+  if (current.state == kStopped) current = {kPlaying, 0};
+  current.state = kPlaying;  // a paused track resumes where it is
   return 1;
 }
 
 int16_t ScriptedDecoder::stop() {
   record("stop");
+  if (openPath.isEmpty()) return 0;
   current = {};
   return 1;
 }
 
 int16_t ScriptedDecoder::pause() {
   record("pause");
-  if (current.state == 1) current.state = 2;
-  return 1;
+  if (current.state == kPlaying) current.state = kPaused;
+  return current.state == kPaused;
 }
 
 int16_t ScriptedDecoder::restart() {
   record("restart");
-  if (current.state == 2) current.state = 1;
+  if (current.state != kPaused) return 0;
+  current.state = kPlaying;
   return 1;
 }
 
 int16_t ScriptedDecoder::free() {
   record("free");
   current = {};
+  openPath.clear();
   return 1;
 }
 
 int16_t ScriptedDecoder::seek(int32_t seconds) {
   record("seek", {number(seconds)});
-  current.seconds = seconds;
+  if (openPath.isEmpty() || current.state == kStopped) return 0;
+  current.seconds = std::clamp(seconds, 0, tracks[openPath].length);
   return 1;
 }
 

@@ -1,7 +1,11 @@
 // A decoder for tests: records every call with its arguments ("open(/m/a.mp3)") and
-// answers from a script. Transport calls keep a small state model (play → 1, pause → 2,
-// restart → 1, stop → 0 at second 0, seek moves the position) that a scripted getState
-// sequence overrides, one answer per call.
+// answers from a script. Transport calls keep a small state model that answers as the
+// library does (the shared decoder contract test holds both to it): open closes the open
+// track first, so a failed open leaves nothing open; with nothing open play, stop, pause,
+// restart and seek fail; play starts a stopped track at second 0 and resumes a paused one
+// where it is; pause and restart only act on a playing or paused track; seek needs a
+// playing or paused track and stays within it. A scripted getState sequence overrides the
+// model, one answer per call.
 #pragma once
 
 #include <QString>
@@ -14,8 +18,9 @@
 
 class ScriptedDecoder final : public Vbmp3 {
  public:
+  static constexpr int32_t kStopped = 0, kPlaying = 1, kPaused = 2;  // getState's answers
   struct State {
-    int32_t state = 0;
+    int32_t state = kStopped;
     int32_t seconds = 0;
   };
 
@@ -39,7 +44,7 @@ class ScriptedDecoder final : public Vbmp3 {
 
   // --- record ---
   QStringList calls;
-  QString openPath;                      // the path of the last successful open
+  QString openPath;                      // the open track's path; empty when none is open
   int count(const QString& name) const;  // calls of one method, by name
 
   // Adds a track that open() accepts.
