@@ -93,9 +93,6 @@ void showFailure(App& app, LoadOptions::OnFailure onFailure) {
                               "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。", kTitle);
       ResetAfterFailedOpen(app);
       break;
-    case Message:
-      ShowFailedOpenMessage(app);
-      break;
     case Nothing:
       break;
   }
@@ -117,24 +114,9 @@ void startPlaying(App& app, LoadOptions::Then then) {
       break;
     case Replay:
       app.vbmp3.stop();
-      app.vbmp3.play();
-      app.form1().Picture5->cls();
+      if (startDecoder(app)) app.form1().Picture5->cls();
       break;
   }
-}
-
-// The main window without a track; what close and a failed open share.
-void showNoTrack(Form1& main) {
-  main.Command1->setEnabled(false);
-  main.Timer1->stop();
-  main.Timer4->stop();
-  main.Label1->setText("00:00");
-  main.Picture5->cls();
-  moveTitleToLeftEdge(main);
-  main.Label13->setText(kTitle);
-  main.Label12->setText("Artist");
-  main.setWindowTitle(kTitle);
-  main.Command2->setEnabled(false);
 }
 
 }  // namespace
@@ -158,7 +140,7 @@ LoadOptions LoadOptions::fromNeighbour() {
   o.showListPosition = false;
   o.showTagEditor = true;
   o.then = Then::Play;
-  o.onFailure = OnFailure::Message;
+  o.onFailure = OnFailure::MessageAndReset;
   return o;
 }
 
@@ -206,7 +188,7 @@ LoadOptions LoadOptions::fromAutoPlay() {
   o.showListPosition = false;
   o.enableListAdd = true;
   o.then = Then::PlayWithoutTagEditor;
-  o.onFailure = OnFailure::Message;
+  o.onFailure = OnFailure::MessageAndReset;
   return o;
 }
 
@@ -263,14 +245,32 @@ void Form1_mClose_Click(App& app) {
   }
   app.vbmp3.stop();
   app.vbmp3.encodeStop();
-  main.Label3->setText("00:00");
-  main.Label8->setText("Nothing");
-  showNoTrack(main);
+  ShowNoTrack(app);
 }
 
 void ResetAfterFailedOpen(App& app) {
   app.vbmp3.stop();
-  showNoTrack(app.form1());
+  ShowNoTrack(app);
+}
+
+void ShowNoTrack(App& app) {
+  Form1& main = app.form1();
+  main.Command1->setEnabled(false);
+  main.Timer1->stop();
+  main.Timer4->stop();
+  main.Label1->setText("00:00");
+  main.Label3->setText("00:00");
+  main.Label8->setText("Nothing");
+  // The end counter too: with no track to end, a short last track's remaining time must not
+  // run the end-of-track decision.
+  main.Timer5->stop();
+  main.Label16->setText("0");
+  main.Picture5->cls();
+  moveTitleToLeftEdge(main);
+  main.Label13->setText(kTitle);
+  main.Label12->setText("Artist");
+  main.setWindowTitle(kTitle);
+  main.Command2->setEnabled(false);
 }
 
 void ShowFailedOpenMessage(App& app) {

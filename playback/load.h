@@ -38,9 +38,10 @@ struct LoadOptions {
   enum class OnFailure {
     MessageAndReset,       // the failed-open message, then the no-track state
     CacheMessageAndReset,  // the cache-playback message, then the no-track state
-    Message,               // the failed-open message only
     Nothing,               // the caller decides (drawing again, for instance)
   };
+  // A failed open has closed the track that was open, so every failure but a redraw ends in
+  // the no-track state: the window never shows a track the library no longer has.
   OnFailure onFailure = OnFailure::MessageAndReset;
 
   static LoadOptions fromOpenDialog();
@@ -76,8 +77,12 @@ bool ReloadCachedTrack(App& app, const QString& musicTitle, const QString& music
 // Opens and plays the song of the Properties' auto-play field.
 void StartupAutoPlay(App& app);
 
-// The main window without a track, after a failed open.
+// The main window without a track, after a failed open: vbmp3_stop, then ShowNoTrack.
 void ResetAfterFailedOpen(App& app);
+// What close, a failed open and a refused play share: play and stop disabled, polling, title
+// scrolling and the end counter off, total and elapsed time "00:00" (Label3 "00:00" is what
+// marks "no track"), type "Nothing", the title line and caption back to the program's name.
+void ShowNoTrack(App& app);
 // "指定させたファイルが存在しません。" CR LF "又は拡張子がサポートされてないファイルです。"
 void ShowFailedOpenMessage(App& app);
 

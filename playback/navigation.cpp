@@ -34,16 +34,17 @@ int playableEntries(App& app) {
 
 QString pathOf(App& app, int index) { return app.form2().List2->text(index); }
 
-bool playEntry(App& app, int index, const LoadOptions& options) {
+ListMoveResult playEntry(App& app, int index, const LoadOptions& options) {
   selectEntry(app, index);
-  return LoadAndShowTrack(app, pathOf(app, index), options);
+  return LoadAndShowTrack(app, pathOf(app, index), options) ? ListMoveResult::Played
+                                                            : ListMoveResult::NotOpened;
 }
 
 // Next (+1) or previous (-1), wrapping at both ends; from no selection next gives the
 // first entry and previous the last.
-bool playNeighbour(App& app, int direction) {
+ListMoveResult playNeighbour(App& app, int direction) {
   const int count = playableEntries(app);
-  if (count == 0) return false;
+  if (count == 0) return ListMoveResult::NoEntries;
   const int current = selectedEntry(app);
   const int index =
       direction > 0 ? (current + 1 >= count ? 0 : current + 1) : (current > 0 ? current - 1 : count - 1);
@@ -52,27 +53,27 @@ bool playNeighbour(App& app, int direction) {
 
 // Draws an entry among those not yet tried and plays it with `options`. After a failed
 // open it draws again among the rest while the ignore option is checked; with the option
-// off, or once every entry has failed, the failed-open message ends it.
-bool playRandomEntry(App& app, const LoadOptions& options) {
+// off, or once every entry has failed, the failed-open message and the no-track window end it.
+ListMoveResult playRandomEntry(App& app, const LoadOptions& options) {
   std::vector<int> untried(playableEntries(app));
+  if (untried.empty()) return ListMoveResult::NoEntries;
   std::iota(untried.begin(), untried.end(), 0);
   while (!untried.empty()) {
     const auto size = static_cast<double>(untried.size());
     const auto pick = std::min(untried.size() - 1, static_cast<size_t>(std::floor(size * drawUniform())));
-    if (playEntry(app, untried[pick], options)) return true;
+    if (playEntry(app, untried[pick], options) == ListMoveResult::Played) return ListMoveResult::Played;
     untried[pick] = untried.back();
     untried.pop_back();
-    if (!app.form1().mNotRandomEroor->isChecked() || untried.empty()) {
-      ShowFailedOpenMessage(app);
-      return false;
-    }
+    if (!app.form1().mNotRandomEroor->isChecked()) break;
   }
-  return false;
+  ShowFailedOpenMessage(app);
+  ResetAfterFailedOpen(app);
+  return ListMoveResult::NotOpened;
 }
 
 }  // namespace
 
-bool playListNeighbour(App& app, ListMove move) {
+ListMoveResult playListNeighbour(App& app, ListMove move) {
   switch (move) {
     case ListMove::Next:
       return playNeighbour(app, +1);
@@ -81,7 +82,7 @@ bool playListNeighbour(App& app, ListMove move) {
     case ListMove::Random:
       return playRandomEntry(app, LoadOptions::fromRandomEnd());
   }
-  return false;
+  return ListMoveResult::NoEntries;
 }
 
 void Form1_Command4_Click(App& app) { playNeighbour(app, -1); }
@@ -89,7 +90,7 @@ void Form1_Command4_Click(App& app) { playNeighbour(app, -1); }
 void Form1_Command7_Click(App& app) { playNeighbour(app, +1); }
 
 void Form1_Command8_Click(App& app) {
-  if (!playRandomEntry(app, LoadOptions::fromRandomButton())) return;
+  if (playRandomEntry(app, LoadOptions::fromRandomButton()) != ListMoveResult::Played) return;
   Form2_Label1_Change(app);  // the list position, which the track's display did not touch
   app.form2().hide();
 }

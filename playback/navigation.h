@@ -9,18 +9,22 @@
 class App;
 
 enum class ListMove { Next, Previous, Random };
+enum class ListMoveResult {
+  Played,     // another track was loaded and plays
+  NoEntries,  // the list is empty: nothing was opened, the current track is still loaded
+  NotOpened,  // no entry opened: after the failed-open message the window shows no track,
+              // as the library has none open
+};
 
 // Opens and plays the next, previous or a random entry of the Song List, as the end of a
-// track does. Returns true when another track was loaded and plays; false when the list is
-// empty or no entry could be opened (after the failed-open message): nothing plays then, and
-// the end of a track stops as it does without a play mode (play button enabled).
+// track does.
 //
 // Next and previous wrap around, and start from the first (next) or last (previous) entry
 // when nothing is selected. Random draws uniformly among the entries, the current one
 // included; an entry that does not open is drawn again while "ランダム時不明ファイルを
 // 無視する" is checked, but never one that already failed in the same run, so a list with
 // no openable entry ends after as many failed draws as it has entries, with the message.
-bool playListNeighbour(App& app, ListMove move);
+ListMoveResult playListNeighbour(App& app, ListMove move);
 
 void Form1_Command4_Click(App& app);  // previous entry
 void Form1_Command7_Click(App& app);  // next entry

@@ -6,6 +6,7 @@
 #include "core/decoder.h"
 #include "playback/navigation.h"
 #include "playback/timedisplay.h"
+#include "playback/transport.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -34,7 +35,7 @@ void stopCounting(Form1& f) {
 void restartTrack(App& app) {
   Form1& f = app.form1();
   app.vbmp3.stop();
-  app.vbmp3.play();
+  if (!startDecoder(app)) return;
   f.Picture5->cls();
   // Polling back on too: a track paused within its last seconds reaches this with the poll
   // off, and without it the counter would restart the track at every tick from then on.
@@ -55,7 +56,8 @@ void stopAtEnd(App& app) {
 void moveInList(App& app, ListMove move) {
   stopCounting(app.form1());
   if (move != ListMove::Random) app.vbmp3.stop();
-  if (!playListNeighbour(app, move)) stopAtEnd(app);
+  // A failed open has left the no-track window, which must not offer play again.
+  if (playListNeighbour(app, move) == ListMoveResult::NoEntries) stopAtEnd(app);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "core/app.h"
 #include "core/decoder.h"
+#include "playback/load.h"
 #include "playback/polling.h"
 #include "songlist/songlistwindow.h"
 #include "ui/form1.h"
@@ -28,11 +29,11 @@ bool stepBar(QScrollBar* bar, int delta) {
 
 void stepPitch(App& app, int delta) {
   Form1& f = app.form1();
-  app.vbmp3.pause();
-  app.vbmp3.setPitch(f.HScroll2->value());
-  stepBar(f.HScroll2, delta);
-  f.Text4->setText(QString::number(app.vbmp3.getPitch()));
-  app.vbmp3.restart();
+  applyWithSoundHeld(app, [&] {
+    app.vbmp3.setPitch(f.HScroll2->value());
+    stepBar(f.HScroll2, delta);
+    f.Text4->setText(QString::number(app.vbmp3.getPitch()));
+  });
 }
 
 // Up moves the knob up (toward loud); a press that cannot move the bar leaves it.
@@ -45,6 +46,20 @@ void stepVolume(App& app, int delta) {
 
 }  // namespace
 
+bool startDecoder(App& app) {
+  if (app.vbmp3.play() != 0) return true;
+  ShowNoTrack(app);
+  return false;
+}
+
+void applyWithSoundHeld(App& app, const std::function<void()>& change) {
+  int32_t seconds = 0;
+  const bool playing = app.vbmp3.getState(seconds) == kDecoderPlaying;
+  app.vbmp3.pause();
+  change();
+  if (playing) app.vbmp3.restart();
+}
+
 void playCurrentTrack(App& app) {
   Form1& f = app.form1();
   if (RefreshPlayState(app) == kDecoderPaused) {
@@ -53,7 +68,7 @@ void playCurrentTrack(App& app) {
   } else {
     f.Picture5->cls();
   }
-  app.vbmp3.play();
+  if (!startDecoder(app)) return;
   f.Picture3->move(0, f.Picture3->y());
   f.Picture3->cls();
   f.Command1->setEnabled(false);

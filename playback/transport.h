@@ -2,14 +2,26 @@
 // the seek bar with the progress strip, and the button that shows the Song List.
 #pragma once
 
+#include <functional>
+
 class App;
 
 // Play (Command1): resumes a paused track, otherwise starts the loaded one from the start,
 // and sets the buttons and timers for playing. With mPTag checked the tag editor shows too.
 void Form1_Command1_Click(App& app);
 // Play without the tag editor: what loading from the Song List, the random button and the
-// start-up auto-play run.
+// start-up auto-play run. When the library refuses to play (nothing is open: the last open
+// failed) the window shows no track instead of a track that plays.
 void playCurrentTrack(App& app);
+
+// vbmp3_play, and when the library refuses it, the window without a track. Every procedure
+// that starts the sound goes through here. True when the track plays.
+bool startDecoder(App& app);
+
+// Runs `change` (a new pitch, new equalizer bands) with the sound held by vbmp3_pause, then
+// vbmp3_restart only when the track was playing: a paused track stays paused behind its
+// paused window, and a stopped one stays stopped.
+void applyWithSoundHeld(App& app, const std::function<void()>& change);
 
 void Form1_Command2_Click(App& app);  // stop; a running conversion stops too
 void Form1_Command3_Click(App& app);  // pause

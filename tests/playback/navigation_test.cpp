@@ -81,9 +81,10 @@ TEST_F(Navigation, AnEntryThatDoesNotOpenTellsOnceAndTheNextPressGoesOn) {
   f_.Command7->click();
   ASSERT_EQ(messages(), 1);
   EXPECT_EQ(platform_.messages[0].text, kFailedOpen);
-  EXPECT_EQ(selectedEntry(app_), 1);        // the selection has moved ...
-  EXPECT_EQ(f_.Text1->text(), "/m/A.mp3");  // ... the track shown has not
-  EXPECT_EQ(f_.Label13->text(), "A");
+  EXPECT_EQ(selectedEntry(app_), 1);  // the selection has moved; A is closed, no track shown
+  EXPECT_EQ(f_.Label3->text(), "00:00");
+  EXPECT_EQ(f_.Label13->text(), "Kestrune");
+  EXPECT_FALSE(f_.Command1->isEnabled());
   f_.Command7->click();
   EXPECT_EQ(playing(), "/m/C.mp3");
   EXPECT_EQ(messages(), 1);
@@ -161,7 +162,7 @@ TEST_F(Navigation, RandomPlayOverAListWithNothingOpenableEnds) {
   ASSERT_EQ(messages(), 1);
   EXPECT_EQ(platform_.messages[0].text, kFailedOpen);
 
-  // The same at the end of a track in random mode: one message, then stopped for good.
+  // The same at the end of a track in random mode: one message, and no track is left.
   setMode(f_.mRandam);
   loadTrack(200, 2);
   play();
@@ -170,8 +171,52 @@ TEST_F(Navigation, RandomPlayOverAListWithNothingOpenableEnds) {
   EXPECT_EQ(decoder_.count("open"), 4);
   EXPECT_EQ(messages(), 2);
   EXPECT_EQ(decoder_.current.state, 0);
-  EXPECT_TRUE(f_.Command1->isEnabled());
+  EXPECT_EQ(f_.Label3->text(), "00:00");
+  EXPECT_FALSE(f_.Command1->isEnabled());
   EXPECT_FALSE(f_.Timer5->isActive());
+}
+
+// The failed open has closed the track that ended, so nothing is open: the window shows no
+// track, and play, had it been offered, would show "playing" over silence and a frozen 00:00.
+TEST_F(Navigation, AFailedOpenAtTheEndOfATrackLeavesNoTrackAndPlayRefused) {
+  struct Case {
+    const char* name;
+    QAction* mode;
+    QAction* direction;
+  };
+  for (Case c : {Case{"next", f_.mListTrack, f_.mUptoDown}, Case{"previous", f_.mListTrack, f_.mDowntoUp},
+                 Case{"random", f_.mRandam, f_.mUptoDown}}) {
+    SCOPED_TRACE(c.name);
+    list_.List1->clear();
+    list_.List2->clear();
+    fill({"xA", "B", "xC"});
+    f_.mNotRandomEroor->setChecked(false);
+    setMode(c.mode);
+    c.direction->trigger();
+    loadTrack(200, 2);
+    f_.Label3->setText("03:20");
+    selectEntry(app_, 1);
+    play();
+    playAt(197);
+    draws_ = {0.0};
+    platform_.messages.clear();
+    ASSERT_GE(runUntil([&] { return messages() > 0; }), 0);
+    EXPECT_EQ(platform_.messages[0].text, kFailedOpen);
+    EXPECT_EQ(f_.Label3->text(), "00:00");
+    EXPECT_EQ(f_.Label13->text(), "Kestrune");
+    EXPECT_FALSE(f_.Command1->isEnabled());
+    EXPECT_FALSE(f_.Command2->isEnabled());
+    EXPECT_FALSE(f_.Timer1->isActive());
+
+    // Even pressed by its procedure, play is refused and the window stays without a track.
+    play();
+    EXPECT_EQ(decoder_.current.state, 0);
+    EXPECT_FALSE(f_.Command1->isEnabled());
+    EXPECT_FALSE(f_.Timer1->isActive());
+    EXPECT_EQ(f_.Label3->text(), "00:00");
+    run(3000);
+    EXPECT_EQ(messages(), 1) << "the end of the track was handled once";
+  }
 }
 
 TEST_F(Navigation, EndOfTrackInSongListModeGoesToTheNextOrPreviousEntry) {

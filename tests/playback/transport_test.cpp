@@ -97,6 +97,8 @@ TEST_F(Transport, SeekBarSeeksOnlyOnMovesAPollCannotMake) {
 }
 
 TEST_F(Transport, PitchStepsStayInTheBarsRange) {
+  loadTrack(200, 2);
+  play();
   f_.HScroll2->setValue(80);
   decoder_.calls.clear();
   Form1_Command5_Click(app_);
@@ -104,8 +106,7 @@ TEST_F(Transport, PitchStepsStayInTheBarsRange) {
   EXPECT_EQ(f_.Text4->text(), "60");
   EXPECT_FALSE(f_.Command5->isEnabled());
   EXPECT_TRUE(f_.Command6->isEnabled());
-  EXPECT_EQ(decoder_.calls.first(), "pause()");
-  EXPECT_EQ(decoder_.calls.at(1), "setPitch(80)");
+  EXPECT_EQ(decoder_.calls.mid(0, 3), (QStringList{"getState()", "pause()", "setPitch(80)"}));
   EXPECT_EQ(decoder_.calls.last(), "restart()");
   EXPECT_EQ(decoder_.pitch, 60);
 
@@ -120,6 +121,35 @@ TEST_F(Transport, PitchStepsStayInTheBarsRange) {
   EXPECT_EQ(f_.Text4->text(), "200");
   EXPECT_FALSE(f_.Command6->isEnabled());
   EXPECT_TRUE(f_.Command5->isEnabled());
+}
+
+// A pitch step holds the sound while the new pitch goes in, and lets it go on only when it
+// was playing: a paused track behind a paused window stays paused, a stopped one stopped.
+TEST_F(Transport, PitchStepsResumeOnlyWhatWasPlaying) {
+  struct Case {
+    const char* name;
+    void (*into)(App&);  // the transport button pressed after play
+    int32_t state;
+  };
+  for (Case c : {Case{"playing", [](App&) {}, 1}, Case{"paused", Form1_Command3_Click, 2},
+                 Case{"stopped", Form1_Command2_Click, 0}}) {
+    SCOPED_TRACE(c.name);
+    loadTrack(200, 2);
+    play();
+    run(3000);
+    c.into(app_);
+    const int32_t at = decoder_.current.seconds;
+    const bool playEnabled = f_.Command1->isEnabled();
+    for (auto step : {Form1_Command6_Click, Form1_Command5_Click}) {
+      step(app_);
+      EXPECT_EQ(decoder_.current.state, c.state);
+      EXPECT_EQ(decoder_.current.seconds, at);
+    }
+    EXPECT_EQ(decoder_.count("restart"), c.state == 1 ? 2 : 0);
+    EXPECT_EQ(f_.Command1->isEnabled(), playEnabled);
+    EXPECT_EQ(f_.HScroll2->value(), 100);
+    Form1_Command2_Click(app_);
+  }
 }
 
 TEST_F(Transport, VolumeStepsMoveTheKnobSixPixelsAndStayInRange) {
