@@ -81,7 +81,8 @@ class PlaybackTest : public ::testing::Test {
     if (decoder_.current.state == 1) {
       playedMs_ += 100;
       decoder_.current.seconds = static_cast<int32_t>(playedMs_ / 1000);
-      if (playedMs_ >= trackMs_) decoder_.current = {}, playedMs_ = 0;  // the end: stopped at 0
+      // The end, as the library reports it: stopped, at the track's end until play or stop.
+      if (playedMs_ >= trackMs_) decoder_.current = {0, static_cast<int32_t>(trackMs_ / 1000)};
     }
     const bool ticks = f_.Timer5->isActive() && counterSinceMs_ >= 0 && (nowMs_ - counterSinceMs_) % 700 == 0;
     if (f_.Timer1->isActive()) Form1_Timer1_Timer(app_);
