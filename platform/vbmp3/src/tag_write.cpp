@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "format.h"
+#include "file_kind.h"
 #include "tags.h"
 #include "text.h"
 #include "vbmp3.h"
@@ -110,7 +110,7 @@ bool isWritableMp3(TagLib::MPEG::File& file) {
 }  // namespace
 
 bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v1) {
-  if ((!id3v2 && !id3v1) || sniffFormat(path) != FileFormat::MpegAudio) return false;
+  if ((!id3v2 && !id3v1) || fileKind(path) != FileKind::Mpeg) return false;
   if (id3v2 && !id3v2ReadsWhole(path)) return false;
   TagLib::MPEG::File file(path.c_str(), true);
   if (!isWritableMp3(file)) return false;

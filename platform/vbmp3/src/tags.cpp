@@ -20,7 +20,7 @@
 #include <fstream>
 #include <memory>
 
-#include "format.h"
+#include "file_kind.h"
 #include "text.h"
 
 namespace vbmp3 {
@@ -254,7 +254,7 @@ int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag) {
   std::memset(tag, 0, sizeof *tag);
   // The tag editor writes MP3 tags only, so it is only offered MP3 tags to edit, and only
   // tags it can write back without losing frames it never showed.
-  if (vbmp3::sniffFormat(path) != vbmp3::FileFormat::MpegAudio || !vbmp3::id3v2ReadsWhole(path)) return 0;
+  if (vbmp3::fileKind(path) != vbmp3::FileKind::Mpeg || !vbmp3::id3v2ReadsWhole(path)) return 0;
   return vbmp3::readTag(path, tag) ? 1 : 0;
 }
 

@@ -1,4 +1,4 @@
-#include "format.h"
+#include "file_kind.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -140,21 +140,21 @@ bool isOtherContainer(const std::string& data) {
 
 }  // namespace
 
-FileFormat sniffFormat(const std::string& path) {
+FileKind fileKind(const std::string& path) {
   const ReadOnlyFile file(path);
   const off_t size = file.size();
-  if (size <= 0) return FileFormat::Other;
-  if (isPcmContainer(file.read(0, 4))) return FileFormat::PcmContainer;
+  if (size <= 0) return FileKind::Other;
+  if (isPcmContainer(file.read(0, 4))) return FileKind::Pcm;
   const off_t start = skipId3v2Tags(file, size);
   const std::string data = file.read(start, kJunkBeforeFirstFrame + kFramesNeeded * kLongestFrame);
-  if (data.empty() || isOtherContainer(data)) return FileFormat::Other;
+  if (data.empty() || isOtherContainer(data)) return FileKind::Other;
   off_t end = size;
   if (size - start >= 128 && file.read(size - 128, 3) == "TAG") end -= 128;  // ID3v1
   const size_t audioEnd = static_cast<size_t>(end - start);
   for (size_t at = 0; at < std::min(data.size(), kJunkBeforeFirstFrame); ++at)
     if (static_cast<unsigned char>(data[at]) == 0xFF && framesFollow(data, at, audioEnd))
-      return FileFormat::MpegAudio;
-  return FileFormat::Other;
+      return FileKind::Mpeg;
+  return FileKind::Other;
 }
 
 }  // namespace vbmp3
