@@ -118,11 +118,11 @@ VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
  *   dropped. year holds the run of digits the tag's date starts with when that run is 1 to
  *   4 digits long, and is empty otherwise ("2024-05-01" gives "2024", "Unknown" nothing).
  *   genre is the ID3v1 number; 255 when the tag has no genre or names one outside the
- *   table, whose name is then in genreName. Returns 0
- *   with the record zeroed when the file has no tag, cannot be read, is not MPEG audio (WAV,
- *   FLAC, Ogg, Matroska, MP4 and the like included), or holds an ID3v2 tag that cannot be
- *   read whole (a frame of zero size, with an invalid id, or running past the tag's end),
- *   since setTagInfoEX would refuse to rewrite it.
+ *   table, whose name is then in genreName. Returns 0 with the record zeroed when the file
+ *   has no tag, cannot be read, is not MPEG audio (WAV, FLAC, Ogg, Matroska, MP4 and the
+ *   like included), or holds an ID3v2 tag that cannot be read whole (a frame of zero size,
+ *   with an invalid id, or running past the tag's end), since setTagInfoEX would refuse to
+ *   rewrite it.
  * setTagInfoEX: v2 != 0 writes an ID3v2.3 tag (ASCII text as Latin-1, other text as
  *   UTF-16), v1 != 0 an ID3v1 tag (text as CP932; characters CP932 lacks become '?');
  *   a tag not chosen stays as it was. Trailing blanks of each field are dropped, the year
