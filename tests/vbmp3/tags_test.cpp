@@ -46,6 +46,26 @@ std::string id3v2Tag(int version, const std::vector<std::pair<std::string, std::
   return "ID3" + std::string{static_cast<char>(version), 0, 0} + bigEndian(body.size(), 4, 7) + body;
 }
 
+// An ID3v2.3 frame whose header declares `size` bytes, whatever the payload holds.
+std::string frame3(const std::string& id, const std::string& payload, size_t size = std::string::npos) {
+  return id + bigEndian(size == std::string::npos ? payload.size() : size, 4) + std::string(2, '\0') +
+         payload;
+}
+
+// A text frame's payload: the byte that says Latin-1, then the bytes.
+std::string latin1(const std::string& bytes) { return '\0' + bytes; }
+
+// ASCII text as UTF-16 behind its byte-order mark.
+std::string utf16(const std::string& ascii, bool bigEndian) {
+  std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char c : ascii) out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+  return out;
+}
+
+std::string tag3(const std::string& frames) {
+  return "ID3" + std::string{3, 0, 0} + bigEndian(frames.size(), 4, 7) + frames;
+}
+
 std::string id3v1Tag(const std::string& title, const std::string& artist, const std::string& comment,
                      char genre) {
   auto field = [](std::string s, size_t n) { return s.append(n - s.size(), '\0'); };
@@ -60,6 +80,13 @@ std::string audioBytes(const std::string& path) {
   size_t size = 0;
   for (int i = 6; i < 10; ++i) size = (size << 7) | (all[i] & 0x7F);
   return all.substr(std::min(all.size(), 10 + size));
+}
+
+// The first frames of the fixture's 128 kbit/s, 44.1 kHz stream: 417 bytes plus padding.
+std::string firstFrames(const std::string& audio, int count) {
+  size_t end = 0;
+  for (int i = 0; i < count; ++i) end += 417 + ((audio[end + 2] >> 1) & 1);
+  return audio.substr(0, end);
 }
 
 std::string id3v1Field(const std::string& path, size_t at, size_t size) {
@@ -306,6 +333,122 @@ TEST_F(Tags, FlagsChooseTheVersionsAndOtherDataStays) {
   EXPECT_NE(0, slurp(v1Only).compare(0, 3, "ID3"));
   EXPECT_STREQ("new", readTag(v1Only).title);
   EXPECT_EQ(0, vbmp3_setTagInfoEX(v1Only.c_str(), &tag, 0, 0));
+}
+
+TEST_F(Tags, OnlyMpegAudioIsWritten) {
+  const std::string wav = source() / "tone.wav", audio = audioBytes(source() / "tone.mp3");
+  auto made = [&](const std::string& name, const std::string& command) {
+    EXPECT_EQ(0, fixtures::run(command + " 2>/dev/null")) << command;
+    return slurp(dir / name);
+  };
+  // Cover art may hold any bytes; here it holds whole MPEG frames.
+  const std::string flacArgs =
+      "flac --silent --picture=" + quote("3|image/jpeg||16x16x24|" + source() / "tone.mp3");
+  const std::string flac = made("a.flac", flacArgs + " -o " + quote(dir / "a.flac") + " " + quote(wav));
+  std::string falseSync(6000, '\x55');
+  falseSync.replace(100, 4, "\xFF\xFB\x90\x64");  // one MPEG-1 layer III header, nothing after it
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool mpeg;
+  } cases[] = {
+      {"flac", flac, false},
+      {"flac behind ID3v2", id3v2Tag(3, {{"TIT2", std::string("\0old", 4)}}) + flac, false},
+      {"ogg flac", made("b.oga", flacArgs + " --ogg -o " + quote(dir / "b.oga") + " " + quote(wav)), false},
+      {"ogg vorbis", made("c.ogg", "oggenc -Q -o " + quote(dir / "c.ogg") + " " + quote(wav)), false},
+      {"ogg speex",
+       made("d.spx", "sox " + quote(wav) + " -r 16000 -c 1 " + quote(dir / "s.wav") +
+                         " && speexenc --quiet " + quote(dir / "s.wav") + " " + quote(dir / "d.spx")),
+       false},
+      {"matroska holding MPEG frames", "\x1A\x45\xDF\xA3\x9F\x42\x86\x81\x01" + audio, false},
+      {"mp4 holding MPEG frames", std::string(3, '\0') + "\x18" + "ftypisom" + std::string(12, '\0') + audio,
+       false},
+      {"one false frame sync", falseSync, false},
+      {"MPEG-1 layer II", made("e.mp2", "sox " + quote(wav) + " " + quote(dir / "e.mp2")), true},
+      {"MPEG-2.5 at 8 kHz",
+       made("f.mp3", "lame --quiet --resample 8 -b 8 " + quote(wav) + " " + quote(dir / "f.mp3")), true},
+      {"junk before the first frame", id3v2Tag(3, {}) + std::string(3000, '\0') + audio, true},
+      {"two frames", firstFrames(audio, 2), true},
+  };
+  const TagInfo tag = editorRecord("new", "", "", "", 1);
+  for (const auto& c : cases) {
+    const std::string path = dir / "file";
+    spit(path, c.bytes);
+    const std::string before = audioBytes(path);
+    EXPECT_EQ(c.mpeg ? 1 : 0, writeTag(path, tag)) << c.name;
+    if (c.mpeg) {
+      EXPECT_STREQ("new", readTag(path).title) << c.name;
+      EXPECT_EQ(before, audioBytes(path)) << c.name;
+    } else {
+      EXPECT_TRUE(c.bytes == slurp(path)) << c.name;  // byte-identical
+      readTag(path, 0);
+    }
+  }
+}
+
+// Frames the editor never shows, which a write must keep.
+const std::string kUnshownFrames = frame3("POPM", std::string("a@b\0\xC4", 5)) +
+                                   frame3("TCOM", latin1("Composer")) + frame3("TRCK", latin1("7"));
+
+TEST_F(Tags, ATagNotReadWholeIsNeitherReadNorRewritten) {
+  const std::string title = frame3("TIT2", latin1("Title"));
+  const std::pair<const char*, std::string> broken[] = {
+      {"zero-size frame first", frame3("TXXX", "") + title + kUnshownFrames},
+      {"zero-size frame between", title + frame3("TXXX", "") + kUnshownFrames},
+      {"invalid frame id", title + frame3("tcmp", latin1("1")) + kUnshownFrames},
+      {"frame past the tag's end", title + kUnshownFrames + frame3("TPE1", latin1("Artist"), 4000)},
+  };
+  for (const auto& [name, frames] : broken) {
+    const std::string path = mp3("broken.mp3", tag3(frames), id3v1Tag("v1", "", "", 2)), before = slurp(path);
+    readTag(path, 0);
+    for (const int v1 : {0, 1}) {
+      TagInfo tag = editorRecord("new", "", "", "", 1);
+      EXPECT_EQ(0, vbmp3_setTagInfoEX(path.c_str(), &tag, 1, v1)) << name;
+      EXPECT_TRUE(before == slurp(path)) << name;  // byte-identical
+    }
+  }
+  // The same frames in a tag that reads whole survive a write.
+  const std::string path = mp3("whole.mp3", tag3(title + kUnshownFrames));
+  ASSERT_EQ(1, writeTag(path, editorRecord("new", "", "", "", 1)));
+  const std::string listing = id3v2List(path);
+  for (const char* line :
+       {"POPM (Popularimeter): a@b, counter=0 rating=196", "TCOM (Composer): Composer",
+        "TRCK (Track number/Position in set): 7", "TIT2 (Title/songname/content description): new"})
+    EXPECT_NE(std::string::npos, listing.find(line)) << line << listing;
+}
+
+TEST_F(Tags, Id3v1AloneIsWrittenBesideATagNotReadWhole) {
+  const std::string v2 = tag3(frame3("TXXX", "") + kUnshownFrames);
+  const std::string path = mp3("broken.mp3", v2);
+  TagInfo tag = editorRecord("new", "", "", "", 1);
+  ASSERT_EQ(1, vbmp3_setTagInfoEX(path.c_str(), &tag, 0, 1));
+  EXPECT_EQ(0, slurp(path).compare(0, v2.size(), v2));
+  EXPECT_EQ("new", id3v1Field(path, 3, 30));
+}
+
+TEST_F(Tags, TextIsReadByWhatItHolds) {
+  const std::string utf8Mark = "\xEF\xBB\xBF";
+  const struct {
+    const char* name;
+    std::string frame;
+    const char* title;
+    const char* year;
+  } cases[] = {
+      {"big-endian UTF-16 in a Latin-1 year", frame3("TYER", latin1(utf16("2009", true))), "", "2009"},
+      {"little-endian UTF-16 in a Latin-1 year", frame3("TYER", latin1(utf16("2010", false))), "", "2010"},
+      {"UTF-16 in a Latin-1 title", frame3("TIT2", latin1("\xFF\xFE\xE6\x30\xCB\x30")), "ユニ", ""},
+      {"marked UTF-8 in a Latin-1 title", frame3("TIT2", latin1(utf8Mark + "café")), "café", ""},
+      {"mark in a UTF-8 title", frame3("TIT2", "\3" + utf8Mark + "Title"), "Title", ""},
+      {"year in words", frame3("TYER", latin1("Unknown")), "", ""},
+      {"year with an apostrophe", frame3("TYER", latin1("'99")), "", ""},
+      {"year of five digits", frame3("TYER", latin1("19999")), "", ""},
+      {"year with a date", frame3("TYER", latin1("1999-12-31")), "", "1999"},
+  };
+  for (const auto& c : cases) {
+    const TagInfo tag = readTag(mp3("text.mp3", tag3(frame3("TPE1", latin1("A")) + c.frame)));
+    EXPECT_STREQ(c.title, tag.title) << c.name;
+    EXPECT_STREQ(c.year, tag.year) << c.name;
+  }
 }
 
 TEST_F(Tags, FailedWritesLeaveTheFileAsItWas) {

@@ -111,20 +111,30 @@ VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
 /* Tags of MP3 files.
  * getGenre: genreName for genre from the ID3v1 genre table (0..191); for any other
  *   number an empty name and result 0.
- * getFileTagInfoEX: the file's ID3v2 tag (2.2, 2.3, 2.4), else its ID3v1 tag. Single-byte
- *   text (ID3v1, ID3v2 Latin-1 frames) is taken as UTF-8 when it is valid UTF-8, else as
- *   CP932 when it is valid CP932, else as Latin-1. year holds the first 4 characters.
+ * getFileTagInfoEX: the file's ID3v2 tag (2.2, 2.3, 2.4), else its ID3v1 tag. Text is read
+ *   by what it holds: single-byte text (ID3v1, ID3v2 Latin-1 frames) is taken as UTF-8 when
+ *   it is valid UTF-8, else as CP932 when it is valid CP932, else as Latin-1; a Latin-1 frame
+ *   that starts with a UTF-16 byte-order mark is read as UTF-16, and byte-order marks are
+ *   dropped. year holds the run of digits the tag's date starts with when that run is 1 to
+ *   4 digits long, and is empty otherwise ("2024-05-01" gives "2024", "Unknown" nothing).
  *   genre is the ID3v1 number; 255 when the tag has no genre or names one outside the
- *   table, whose name is then in genreName. Returns 0 with the record zeroed when the
- *   file has no tag, cannot be read, or is not an MP3 (WAV files included).
+ *   table, whose name is then in genreName. Returns 0 with the record zeroed when the file
+ *   has no tag, cannot be read, is not MPEG audio (WAV, FLAC, Ogg, Matroska, MP4 and the
+ *   like included), or holds an ID3v2 tag that cannot be read whole (a frame of zero size,
+ *   with an invalid id, or running past the tag's end), since setTagInfoEX would refuse to
+ *   rewrite it.
  * setTagInfoEX: v2 != 0 writes an ID3v2.3 tag (ASCII text as Latin-1, other text as
  *   UTF-16), v1 != 0 an ID3v1 tag (text as CP932; characters CP932 lacks become '?');
  *   a tag not chosen stays as it was. Trailing blanks of each field are dropped, the year
  *   keeps 4 characters; genre 0..254 is written as that number, anything else as no genre
  *   (a genre name that no number expresses is then kept). genreName and reserved are not
  *   read. Other frames of an existing ID3v2 tag are kept, the audio is never touched, and
- *   a tag left with no content at all is removed. Returns 0, the file unchanged, when it is
- *   missing, read-only or not an MP3, or when v2 and v1 are both 0.
+ *   a tag left with no content at all is removed. Returns 0, the file byte-identical, when
+ *   it is missing, read-only or not MPEG audio (no other container's signature and several
+ *   consecutive frames of one stream, or every frame of a shorter file), when v2 and v1 are
+ *   both 0, or when v2 != 0 and the existing ID3v2 tag cannot be read whole (writing it
+ *   back would drop the frames that could not be read); an ID3v1-only write leaves such a
+ *   tag as it is.
  * There is no call to delete a tag: writing a record with empty fields clears it. */
 VBMP3_API int16_t vbmp3_getGenre(GenreInfo* info);
 VBMP3_API int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "file_kind.h"
 #include "tags.h"
 #include "text.h"
 #include "vbmp3.h"
@@ -109,7 +110,8 @@ bool isWritableMp3(TagLib::MPEG::File& file) {
 }  // namespace
 
 bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v1) {
-  if ((!id3v2 && !id3v1) || !isRegularFile(path) || isWav(path)) return false;
+  if ((!id3v2 && !id3v1) || fileKind(path) != FileKind::Mpeg) return false;
+  if (id3v2 && !id3v2ReadsWhole(path)) return false;
   TagLib::MPEG::File file(path.c_str(), true);
   if (!isWritableMp3(file)) return false;
   const TagText fields = fieldsOf(tag);

@@ -4,6 +4,11 @@
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1genres.h>
 #include <taglib/id3v1tag.h>
+#include <taglib/id3v2extendedheader.h>
+#include <taglib/id3v2footer.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2header.h>
+#include <taglib/id3v2synchdata.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/mpegfile.h>
@@ -13,7 +18,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
+#include "file_kind.h"
 #include "text.h"
 
 namespace vbmp3 {
@@ -25,14 +32,28 @@ namespace ID3v2 = TagLib::ID3v2;
 // TagLib reads Latin-1 byte for byte, so to8Bit(false) gives back the bytes in the file.
 std::string fromLatin1Reading(const String& s) { return legacyToUtf8(s.to8Bit(false)); }
 
+// A Latin-1 text frame's bytes, which TagLib splits into fields at each NUL.
+std::string latin1Bytes(const TagLib::StringList& fields) {
+  std::string bytes;
+  for (const auto& field : fields) {
+    if (!bytes.empty()) bytes += '\0';
+    bytes += field.to8Bit(false);
+  }
+  return bytes;
+}
+
+std::string withoutByteOrderMark(std::string utf8) {
+  return utf8.compare(0, 3, "\xEF\xBB\xBF") == 0 ? utf8.substr(3) : utf8;
+}
+
 std::string frameText(const ID3v2::Frame* frame) {
   if (const auto* text = dynamic_cast<const ID3v2::TextIdentificationFrame*>(frame);
       text && text->textEncoding() == String::Latin1)
-    return fromLatin1Reading(frame->toString());
+    return declaredLatin1ToUtf8(latin1Bytes(text->fieldList()));
   if (const auto* comment = dynamic_cast<const ID3v2::CommentsFrame*>(frame);
       comment && comment->textEncoding() == String::Latin1)
-    return fromLatin1Reading(frame->toString());
-  return frame->toString().to8Bit(true);
+    return declaredLatin1ToUtf8(comment->text().to8Bit(false));
+  return withoutByteOrderMark(frame->toString().to8Bit(true));
 }
 
 std::string firstFrameText(const ID3v2::Tag& tag, const char* id) {
@@ -74,7 +95,7 @@ TagText fromId3v2(const ID3v2::Tag& tag) {
   t.title = firstFrameText(tag, "TIT2");
   t.artist = firstFrameText(tag, "TPE1");
   t.album = firstFrameText(tag, "TALB");
-  t.year = firstFrameText(tag, "TDRC");  // TagLib reads ID3v2.3's TYER as TDRC
+  t.year = yearOf(firstFrameText(tag, "TDRC"));  // TagLib reads ID3v2.3's TYER as TDRC
   t.comment = commentText(tag);
   readGenre(tag, t);
   return t;
@@ -104,7 +125,7 @@ TagText fromInfo(const TagLib::RIFF::Info::Tag& tag) {
   t.title = fromLatin1Reading(tag.title());
   t.artist = fromLatin1Reading(tag.artist());
   t.album = fromLatin1Reading(tag.album());
-  t.year = fromLatin1Reading(tag.fieldText("ICRD"));
+  t.year = yearOf(fromLatin1Reading(tag.fieldText("ICRD")));
   t.comment = fromLatin1Reading(tag.comment());
   if (!tag.genre().isEmpty()) setGenre(t, parseGenre(fromLatin1Reading(tag.genre())));
   return t;
@@ -179,6 +200,39 @@ bool isWav(const std::string& path) {
          std::memcmp(head + 8, "WAVE", 4) == 0;
 }
 
+std::string yearOf(const std::string& text) {
+  const size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+  return digits >= 1 && digits <= 4 ? text.substr(0, digits) : std::string();
+}
+
+bool id3v2ReadsWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[10];
+  if (!in.read(head, sizeof head) || std::memcmp(head, "ID3", 3) != 0) return true;
+  const ID3v2::Header header(TagLib::ByteVector(head, sizeof head));
+  std::string body(header.tagSize(), '\0');
+  if (!in.read(body.data(), static_cast<std::streamsize>(body.size()))) return false;
+  // The same walk over the frames as TagLib's reader, with its own frame factory, so that
+  // a frame counts as read exactly when TagLib reads it.
+  TagLib::ByteVector data(body.data(), static_cast<unsigned>(body.size()));
+  if (header.unsynchronisation() && header.majorVersion() <= 3) data = ID3v2::SynchData::decode(data);
+  unsigned at = 0, end = data.size();
+  if (header.extendedHeader()) {
+    ID3v2::ExtendedHeader extended;
+    extended.setData(data);
+    if (extended.size() <= data.size()) at = extended.size();
+  }
+  if (header.footerPresent() && ID3v2::Footer::size() <= end) end -= ID3v2::Footer::size();
+  const unsigned frameHeader = ID3v2::Frame::headerSize(header.majorVersion());
+  while (at + frameHeader < end && data[at] != 0) {  // a NUL starts the padding
+    const std::unique_ptr<ID3v2::Frame> frame(
+        ID3v2::FrameFactory::instance()->createFrame(data.mid(at), &header));
+    if (!frame || frame->size() == 0) return false;
+    at += frameHeader + frame->size();
+  }
+  return true;
+}
+
 bool isRegularFile(const std::string& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(path, ec);
@@ -198,8 +252,9 @@ bool readTag(const std::string& path, TagInfo* out) {
 int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag) {
   if (!path || !tag) return 0;
   std::memset(tag, 0, sizeof *tag);
-  // The tag editor writes MP3 tags only, so it is only offered MP3 tags to edit.
-  if (vbmp3::isWav(path)) return 0;
+  // The tag editor writes MP3 tags only, so it is only offered MP3 tags to edit, and only
+  // tags it can write back without losing frames it never showed.
+  if (vbmp3::fileKind(path) != vbmp3::FileKind::Mpeg || !vbmp3::id3v2ReadsWhole(path)) return 0;
   return vbmp3::readTag(path, tag) ? 1 : 0;
 }
 

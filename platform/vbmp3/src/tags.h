@@ -36,8 +36,19 @@ std::string genreName(int number);
 // ID3v1 genre number for a name (any letter case), kNoGenre when the table lacks it.
 int genreNumber(const std::string& name);
 
+// Whether the ID3v2 tag at the start of the file (if any) is taken in whole: TagLib stops
+// reading a tag at the first frame it cannot parse (a zero size, an invalid id, a size past
+// the tag's end) and keeps only the frames before it, so a tag written back from what it
+// read would lose the rest. False too when the tag runs past the end of the file.
+bool id3v2ReadsWhole(const std::string& path);
+
+// The year a tag's date text starts with (up to four digits), empty when it starts with
+// anything else.
+std::string yearOf(const std::string& text);
+
 // Writes ID3v2.3 and/or ID3v1 into an MP3 file; false, with the file untouched, when it
-// is not a writable MP3.
+// is not MPEG audio, cannot be written, or holds an ID3v2 tag that cannot be read whole
+// (and ID3v2 is to be written).
 bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v1);
 
 bool isRegularFile(const std::string& path);

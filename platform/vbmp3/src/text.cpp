@@ -119,6 +119,18 @@ std::string legacyToUtf8(const std::string& bytes) {
   return latin1ToUtf8(bytes);
 }
 
+std::string declaredLatin1ToUtf8(const std::string& bytes) {
+  if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
+    // iconv's UTF-16 takes its byte order from the mark. An odd length has lost the NUL
+    // high byte of a last little-endian character (readers drop trailing NULs).
+    if (auto text = convert("UTF-8", "UTF-16", bytes.size() % 2 ? bytes + '\0' : bytes))
+      return text->substr(0, text->find('\0'));
+  }
+  std::string text = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
+  std::replace(text.begin(), text.end(), '\0', ' ');
+  return legacyToUtf8(text);
+}
+
 std::string toCp932Lossy(const std::string& utf8, size_t maxBytes) {
   std::string out;
   size_t i = 0;

@@ -29,6 +29,11 @@ std::string latin1ToUtf8(const std::string& bytes);
 // user-defined characters, else read as Latin-1.
 std::string legacyToUtf8(const std::string& bytes);
 
+// The bytes of a frame that calls itself Latin-1, read by what they hold: after a UTF-16
+// byte-order mark as UTF-16 up to its first NUL character, after a UTF-8 one as UTF-8,
+// anything else as legacy text with NULs (between values) read as blanks.
+std::string declaredLatin1ToUtf8(const std::string& bytes);
+
 // UTF-8 as CP932 of at most `maxBytes` bytes, never cut inside a character; characters
 // without a CP932 form become '?'.
 std::string toCp932Lossy(const std::string& utf8, size_t maxBytes);
