@@ -60,6 +60,11 @@ struct FailedWrite {
   qsizetype size;
 };
 
+void PrintTo(const FailedWrite& write, std::ostream* out) {
+  *out << write.size << " bytes "
+       << (write.fault == Fault::FullDisk ? "on a full disk" : "over the size limit");
+}
+
 class AtomicFileFault : public AtomicFile, public ::testing::WithParamInterface<FailedWrite> {};
 
 TEST_P(AtomicFileFault, LeavesTheOldFileWholeAndNoTemporary) {
