@@ -269,7 +269,8 @@ TEST_P(GenreDeletionFault, EveryGenreKeepsItsOwnSongs) {
   EXPECT_EQ(genreNames(properties().Combo3).mid(1), left);
   QStringList leftFiles;
   for (int genre = 0; genre <= left.size(); ++genre) leftFiles << listFileName(genre);
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), leftFiles << "Option.ini" << "Part.dat");
+  leftFiles.append({"Option.ini", "Part.dat"});
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), leftFiles);
 
   ScriptedDecoder decoder;
   ScriptedPlatform platform;
