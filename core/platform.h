@@ -25,7 +25,8 @@ class Platform {
 
   // File dialogs; `filter` is in Qt's form ("MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)"),
   // the first entry selected. An empty `folder` leaves the dialog's own default. The chosen
-  // path, or empty text when cancelled.
+  // path, or empty text when cancelled. The save dialog does not ask about replacing an
+  // existing file: the caller knows which file it will write and asks.
   virtual QString openFileName(QWidget* owner, const QString& title, const QString& filter,
                                const QString& folder) = 0;
   virtual QString saveFileName(QWidget* owner, const QString& title, const QString& filter,

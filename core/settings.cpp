@@ -11,6 +11,7 @@
 #include "core/controls.h"
 #include "core/profile.h"
 #include "playback/load.h"
+#include "songlist/songlistwindow.h"
 #include "ui/changelabel.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
@@ -159,7 +160,7 @@ void restore(const Setting& setting, const QString& value) {
 void SaveSettings(App& app) {
   ProfileFile file(app.file(kSettingsFile));
   for (const Setting& setting : settings(app)) file.set(kSettingsSection, setting.key, encode(setting));
-  file.save();  // a failed write goes unnoticed; the next start reads what the file holds
+  if (file.save() != WriteStatus::Ok) reportNotWritable(app, &app.form1(), kSettingsFile);
 }
 
 void RestoreSettings(App& app) {

@@ -8,7 +8,8 @@ class App;
 inline const QString kSettingsSection = QStringLiteral("Kestrune DataFile");
 inline const QString kSettingsFile = QStringLiteral("Option.ini");
 
-// Writes every key from its control, in the file's order, in one write of the file.
+// Writes every key from its control, in the file's order, in one write of the file. A file
+// that cannot be written is left as it was and reported with the "に書き込めません。" message.
 void SaveSettings(App& app);
 // Reads every key back into its control; values that cannot be converted are skipped. A
 // main window left more than 900 twips off the left edge goes back to (0, 0).

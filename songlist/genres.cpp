@@ -2,8 +2,10 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalBlocker>
 #include <cstdio>
+#include <vector>
 
 #include "core/app.h"
 #include "core/platform.h"
@@ -14,27 +16,76 @@
 
 namespace {
 
-// A genre's number is its position, so when genre k goes, the lists of the genres after
-// it move down one number with them: List<k+1>.dat becomes List<k>.dat, and so on.
-void renumberListFiles(App& app, int deleted, int lastGenre) {
-  for (int genre = deleted + 1; genre <= lastGenre; ++genre) {
-    const QString from = app.file(listFileName(genre));
-    const QString to = app.file(listFileName(genre - 1));
-    if (QFile::exists(from))
-      std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData());
-  }
+bool renameFile(const QString& from, const QString& to) {
+  return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
-// Takes genre k out of Part.dat at once, so the stored names stay in step with the
-// renumbered list files even when the dialog is left with "Calsel".
-void removeStoredGenre(App& app, int genre) {
-  const QString path = app.file(kGenreFile);
-  FieldPairs names = readListFile(path);
-  if (genre > names.first.size()) return;
-  names.first.removeAt(genre - 1);
-  names.second.removeAt(genre - 1);
-  if (writeListFile(path, names) != WriteStatus::Ok) reportNotWritable(app, &app.form3(), kGenreFile);
-}
+// Deleting genre k, as one step that either happens whole or not at all: List<k>.dat is
+// set aside, the lists of the genres after it move down one number with them (List<k+1>.dat
+// becomes List<k>.dat, and so on), and Part.dat loses the name. When any of these fails,
+// what was done is undone, so every genre keeps its own list; only then is the set-aside
+// list removed.
+class GenreDeletion {
+ public:
+  GenreDeletion(App& app, int genre) : app_(app), genre_(genre) {}
+
+  bool run(int lastGenre) {
+    if (!setAside() || !moveLaterListsDown(lastGenre) || !removeStoredName()) {
+      undo();
+      return false;
+    }
+    if (QFile::exists(aside_)) app_.platform.deleteFile(aside_);  // a list left behind is harmless
+    return true;
+  }
+
+ private:
+  QString list(int genre) const { return app_.file(listFileName(genre)); }
+
+  bool setAside() {
+    const QString path = list(genre_);
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) return true;  // never shown
+    aside_ = path + QStringLiteral(".deleted");
+    if (renameFile(path, aside_)) return true;
+    aside_.clear();
+    return reportFailure(listFileName(genre_));
+  }
+
+  bool moveLaterListsDown(int lastGenre) {
+    for (int genre = genre_ + 1; genre <= lastGenre; ++genre) {
+      if (!QFile::exists(list(genre))) continue;
+      if (!renameFile(list(genre), list(genre - 1))) return reportFailure(listFileName(genre));
+      moved_.push_back(genre);
+    }
+    return true;
+  }
+
+  // Takes the genre out of Part.dat at once, so the stored names stay in step with the
+  // renumbered list files even when the dialog is left with "Calsel".
+  bool removeStoredName() {
+    const QString path = app_.file(kGenreFile);
+    FieldPairs names = readListFile(path);
+    if (genre_ > names.first.size()) return true;
+    names.first.removeAt(genre_ - 1);
+    names.second.removeAt(genre_ - 1);
+    return writeListFile(path, names) == WriteStatus::Ok || reportFailure(kGenreFile);
+  }
+
+  void undo() {
+    for (auto genre = moved_.rbegin(); genre != moved_.rend(); ++genre)
+      renameFile(list(*genre - 1), list(*genre));
+    if (!aside_.isEmpty()) renameFile(aside_, list(genre_));
+  }
+
+  bool reportFailure(const QString& fileName) {
+    reportNotWritable(app_, &app_.form3(), fileName);
+    return false;
+  }
+
+  App& app_;
+  int genre_;
+  QString aside_;           // where List<genre>.dat waits until the deletion is complete
+  std::vector<int> moved_;  // genres whose list moved down one number, in order
+};
 
 }  // namespace
 
@@ -71,7 +122,13 @@ void Form2_Combo1_Click(App& app) {
   Form2& form = app.form2();
   const int genre = form.Combo1->currentIndex();
   if (genre < 0) return;
-  saveListReporting(app, form.Label7->text().toInt());
+  const int loaded = form.Label7->text().toInt();
+  if (!saveListReporting(app, loaded)) {
+    // The list stays on screen rather than being lost: the switch is called off.
+    const QSignalBlocker quiet(form.Combo1);
+    form.Combo1->setCurrentIndex(loaded);
+    return;
+  }
   showGenre(app, genre);
 }
 
@@ -108,11 +165,11 @@ void Form3_Command6_Click(App& app) {
                               MessageButtons::YesNo, MessageIcon::Question) != MessageResult::Yes)
     return;
 
-  // Showing the genre first saves the list shown until now to its own file.
+  // Showing the genre first saves the list shown until now to its own file; when that
+  // cannot be written the switch, and with it the deletion, is called off.
   songList.Combo1->setCurrentIndex(genre);
-  app.platform.deleteFile(app.file(listFileName(genre)));
-  renumberListFiles(app, genre, songList.Combo1->count() - 1);
-  removeStoredGenre(app, genre);
+  if (songList.Label7->text().toInt() != genre) return;
+  if (!GenreDeletion(app, genre).run(songList.Combo1->count() - 1)) return;
 
   for (QComboBox* selector : {properties.Combo3, songList.Combo1}) {
     const QSignalBlocker quiet(selector);

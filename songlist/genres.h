@@ -17,8 +17,13 @@ void showGenre(App& app, int genre);
 // Writes Part.dat from the selectors; a failure is reported. True when written.
 bool SaveGenres(App& app);
 
-void Form2_Combo1_Click(App& app);    // genre switch: save the list shown, load the chosen one
+// Genre switch: saves the list shown, then loads the chosen one. When the list cannot be
+// saved, that is reported and the switch is called off: the selector goes back and the
+// list stays on screen.
+void Form2_Combo1_Click(App& app);
 void Form3_Text3_Change(App& app);    // "追加" follows the name box
 void Form3_Combo3_Click(App& app);    // "削除" follows the chosen genre
 void Form3_Command5_Click(App& app);  // "追加": a new genre
-void Form3_Command6_Click(App& app);  // "削除": the chosen genre and its list
+// "削除": the chosen genre and its list. A step that fails is reported and the genres and
+// their list files are left as they were.
+void Form3_Command6_Click(App& app);

@@ -1,6 +1,7 @@
 #include "songlist/listexport.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 
 #include "core/app.h"
 #include "core/atomicfile.h"
@@ -20,13 +21,23 @@ QByteArray formatTitleExport(const QStringList& titles, bool numbered) {
   return textcodec::encode(text);
 }
 
+QString exportPath(const QString& chosen) {
+  const QString name = chosen.left(chosen.indexOf(QChar(0)));
+  return name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".txt");
+}
+
 void Form1_mSongListTextSave_Click(App& app) {
   Form1& main = app.form1();
   const QString chosen = app.platform.saveFileName(&main, QStringLiteral("名前付けて保存"),
                                                    QStringLiteral("テキスト文章(*.txt)"), app.folder());
   if (chosen.isEmpty()) return;  // cancelled
-  // The file is always the chosen name with ".txt" added, even when it already ends so.
-  const QString path = chosen.left(chosen.indexOf(QChar(0))) + QStringLiteral(".txt");
+  const QString path = exportPath(chosen);
+  // The dialog saw the chosen name; the question is about the file that is written.
+  if (QFileInfo(path).isFile() &&
+      app.platform.messageBox(&main, QStringLiteral("[%1]は既に存在します。\r\n上書きしますか？").arg(path),
+                              QStringLiteral("上書きの確認"), MessageButtons::YesNo,
+                              MessageIcon::Question) != MessageResult::Yes)
+    return;
 
   const QStringList& titles = app.form2().List1->texts();
   const bool numbered = app.form3().Check8->isChecked();

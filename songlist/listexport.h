@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 
 class App;
@@ -10,4 +11,9 @@ class App;
 // The file's bytes: CR LF after every line, CP932 (UTF-8 when a title needs it).
 QByteArray formatTitleExport(const QStringList& titles, bool numbered);
 
+// The file an export writes: the chosen name up to a NUL, with ".txt" added unless it
+// already ends so (in any case).
+QString exportPath(const QString& chosen);
+
+// Asks before replacing an existing file; a file that cannot be written is named.
 void Form1_mSongListTextSave_Click(App& app);

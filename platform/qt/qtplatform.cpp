@@ -60,7 +60,10 @@ QString QtPlatform::openFileName(QWidget* owner, const QString& title, const QSt
 
 QString QtPlatform::saveFileName(QWidget* owner, const QString& title, const QString& filter,
                                  const QString& folder) {
-  return QFileDialog::getSaveFileName(owner, title, folder, filter);
+  // The caller may write a name other than the one chosen (an ending added), so it asks
+  // about replacing a file itself.
+  return QFileDialog::getSaveFileName(owner, title, folder, filter, nullptr,
+                                      QFileDialog::DontConfirmOverwrite);
 }
 
 QString QtPlatform::browseFolder(QWidget* owner, const QString& title) {

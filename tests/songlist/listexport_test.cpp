@@ -2,6 +2,8 @@
 // index display in decimal or hexadecimal.
 #include "songlist/listexport.h"
 
+#include <QDir>
+
 #include "songlist/songlistwindow.h"
 #include "songlist_fixture.h"
 
@@ -25,7 +27,7 @@ TEST_F(ListExport, WritesTheTitlesWithOrWithoutNumbers) {
   EXPECT_EQ(platform_.dialogs[0].filter, QString("テキスト文章(*.txt)"));
   EXPECT_EQ(platform_.dialogs[0].folder, dir_.path());
   EXPECT_EQ(bytes("list.txt"), "A\r\nB\r\n");
-  EXPECT_EQ(bytes("numbered.txt.txt"), "001A\r\n002B\r\n");
+  EXPECT_EQ(bytes("numbered.txt"), "001A\r\n002B\r\n");
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 2);
   EXPECT_TRUE(platform_.messages.empty());
 }
@@ -49,6 +51,53 @@ TEST_F(ListExport, NumbersGrowPastThreeDigitsAndJapaneseIsCp932) {
   EXPECT_EQ(formatTitleExport({}, true), "");
   // A title CP932 cannot hold makes the file UTF-8 rather than losing it.
   EXPECT_EQ(formatTitleExport({QString::fromUtf8("曲\xF0\x9F\x8E\xB5")}, false), "曲\xF0\x9F\x8E\xB5\r\n");
+}
+
+// The file written is the one asked about: ".txt" is added only when the chosen name does
+// not end with it, and an existing file is replaced only after a Yes.
+struct ExportTarget {
+  QString chosen;
+  QString written;
+  bool exists;
+  MessageResult answer;  // to the question, when one is asked
+};
+
+TEST_F(ListExport, AsksAboutTheFileItWrites) {
+  fill({"A"});
+  const ExportTarget cases[] = {
+      {"list", "list.txt", false, MessageResult::Yes},
+      {"list.txt", "list.txt", false, MessageResult::Yes},
+      {"LIST.Txt", "LIST.Txt", false, MessageResult::Yes},
+      {"list.txt.bak", "list.txt.bak.txt", false, MessageResult::Yes},
+      {"old", "old.txt", true, MessageResult::Yes},
+      {"old.txt", "old.txt", true, MessageResult::No},
+  };
+  for (const ExportTarget& target : cases) {
+    SCOPED_TRACE(target.chosen.toStdString());
+    const QDir folder(dir_.path());
+    for (const QString& name : folder.entryList(QDir::Files)) QFile::remove(folder.filePath(name));
+    if (target.exists) ASSERT_TRUE(writeListFile(file(target.written), {{"x"}, {"y"}}) == WriteStatus::Ok);
+    const QByteArray before = bytes(target.written);
+    platform_.messages.clear();
+    platform_.messageAnswers = {target.answer};
+    platform_.dialogAnswers = {file(target.chosen)};
+    main().mSongListTextSave->trigger();
+
+    EXPECT_EQ(folder.entryList(QDir::Files), QStringList{target.written});
+    const bool replaced = !target.exists || target.answer == MessageResult::Yes;
+    EXPECT_EQ(bytes(target.written), replaced ? QByteArray("001A\r\n") : before);
+    if (!target.exists) {
+      EXPECT_TRUE(platform_.messages.empty());
+      continue;
+    }
+    ASSERT_EQ(platform_.messages.size(), 1u);
+    const ScriptedPlatform::Message& question = platform_.messages[0];
+    EXPECT_EQ(question.text, "[" + file(target.written) + "]は既に存在します。\r\n上書きしますか？");
+    EXPECT_EQ(question.title, QString("上書きの確認"));
+    EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+    EXPECT_EQ(question.icon, MessageIcon::Question);
+    EXPECT_EQ(question.owner, &main());
+  }
 }
 
 TEST_F(ListExport, AFileThatCannotBeCreatedIsNamed) {
