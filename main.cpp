@@ -1,5 +1,6 @@
 // Kestrune: loading the main window starts the program; the command line is not read.
 #include <QApplication>
+#include <csignal>
 
 #include "core/app.h"
 #include "core/decoder.h"
@@ -9,6 +10,9 @@
 #include "ui/programstyle.h"
 
 int main(int argc, char** argv) {
+  // A file-size limit makes a write fail with EFBIG, which the writers report, instead of
+  // ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
   setProgramLook();
   const QString folder = QCoreApplication::applicationDirPath();
