@@ -1,12 +1,13 @@
 #include "file_kind.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <array>
 #include <cstring>
 #include <optional>
 #include <vector>
+
+#include "file_descriptor.h"
 
 namespace vbmp3 {
 namespace {
@@ -140,24 +141,10 @@ int64_t id3v2Size(int fd, int64_t offset) {
   return 10 + body + ((h[5] & 0x10) ? 10 : 0);
 }
 
-class Fd {
- public:
-  explicit Fd(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 FileKind fileKind(const std::string& path) {
-  Fd fd(path);
+  FileDescriptor fd(path);
   if (fd.get() < 0) return FileKind::Other;
   unsigned char magic[12] = {};
   const ssize_t got = ::pread(fd.get(), magic, sizeof magic, 0);

@@ -3,10 +3,8 @@
 // rate (streams joined end to end, or a damaged stretch) go through libsamplerate.
 #include "mp3_source.h"
 
-#include <fcntl.h>
 #include <mpg123.h>
 #include <samplerate.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,24 +14,10 @@
 #include <utility>
 #include <vector>
 
+#include "file_descriptor.h"
+
 namespace vbmp3 {
 namespace {
-
-class FileDescriptor {
- public:
-  explicit FileDescriptor(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(FileDescriptor&&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 void initMpg123Once() {
   static std::once_flag once;
@@ -106,7 +90,8 @@ struct StreamMap {
 };
 
 // Walks the frames of a scanned handle. `decodedSamples` is what the scan found to come out,
-// which the frames' raw sizes exceed by the gapless trim at the start.
+// which the frames' raw sizes exceed by the gapless trim of the first part (libmpg123 leaves
+// the parts after a change of format untrimmed).
 std::optional<StreamMap> walkFrames(mpg123_handle* mh, int firstRate, int64_t decodedSamples) {
   StreamMap map;
   std::vector<std::pair<int, int64_t>> runs;  // rate, raw samples
@@ -256,7 +241,9 @@ class Mp3Source : public Source {
 
   bool seek(int64_t frame) override {
     if (frame < 0 || frame > info_.lengthFrames) return false;
-    // The part holding the frame: the last that starts at or before it.
+    // The part holding the frame: the last that starts at or before it. libmpg123 places a
+    // sample of a later part without the first part's trim, so a seek there can land up to a
+    // frame from the target.
     auto part = std::prev(std::upper_bound(parts_.begin(), parts_.end() - 1, frame,
                                            [](int64_t f, const RatePart& p) { return f < p.start; }));
     const int64_t into = frame - part->start;
