@@ -32,26 +32,32 @@ struct Mpg123Deleter {
 };
 using Mpg123Handle = std::unique_ptr<mpg123_handle, Mpg123Deleter>;
 
-// A handle reading `fd` from its start, with the output fixed to 16-bit with the first frame's
-// channel count, at each frame's own rate.
-Mpg123Handle openHandle(int fd) {
+void allowChannels(mpg123_handle* mh, int channels) {
+  const long* rates = nullptr;
+  size_t rateCount = 0;
+  mpg123_rates(&rates, &rateCount);
+  mpg123_format_none(mh);
+  for (size_t i = 0; i < rateCount; ++i) mpg123_format(mh, rates[i], channels, MPG123_ENC_SIGNED_16);
+}
+
+// A handle reading `fd` from its start, 16-bit output at any rate and channel count.
+Mpg123Handle newHandle(int fd) {
   Mpg123Handle handle(mpg123_new(nullptr, nullptr));
   if (!handle) return nullptr;
   mpg123_handle* mh = handle.get();
   mpg123_param(mh, MPG123_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_SKIP_ID3V2, 0);
-  const long* rates = nullptr;
-  size_t rateCount = 0;
-  mpg123_rates(&rates, &rateCount);
-  auto allow = [&](int channels) {
-    mpg123_format_none(mh);
-    for (size_t i = 0; i < rateCount; ++i) mpg123_format(mh, rates[i], channels, MPG123_ENC_SIGNED_16);
-  };
-  allow(MPG123_MONO | MPG123_STEREO);
+  allowChannels(mh, MPG123_MONO | MPG123_STEREO);
   if (::lseek(fd, 0, SEEK_SET) != 0 || mpg123_open_fd(mh, fd) != MPG123_OK) return nullptr;
+  return handle;
+}
+
+// A new handle whose output keeps the first frame's channel count, at each frame's own rate.
+Mpg123Handle openHandle(int fd) {
+  Mpg123Handle handle = newHandle(fd);
   long rate = 0;
   int channels = 0, encoding = 0;
-  if (mpg123_getformat(mh, &rate, &channels, &encoding) != MPG123_OK) return nullptr;
-  allow(channels == 1 ? MPG123_MONO : MPG123_STEREO);
+  if (!handle || mpg123_getformat(handle.get(), &rate, &channels, &encoding) != MPG123_OK) return nullptr;
+  allowChannels(handle.get(), channels == 1 ? MPG123_MONO : MPG123_STEREO);
   return handle;
 }
 
@@ -89,7 +95,7 @@ struct StreamMap {
   double rawSeconds = 0;  // of every frame in full, before the gapless trim
 };
 
-// Walks the frames of a scanned handle. `decodedSamples` is what the scan found to come out,
+// Walks the frames of a handle that has read none yet. `decodedSamples` is what the scan found to come out,
 // which the frames' raw sizes exceed by the gapless trim of the first part (libmpg123 leaves
 // the parts after a change of format untrimmed).
 std::optional<StreamMap> walkFrames(mpg123_handle* mh, int firstRate, int64_t decodedSamples) {
@@ -202,7 +208,8 @@ class Mp3Source : public Source {
       if (!scanner || mpg123_scan(scanner.get()) != MPG123_OK || !describe(scanner.get(), &info))
         return nullptr;
       if (info.frames <= 0 || info.lengthFrames <= 0) return nullptr;
-      auto map = walkFrames(scanner.get(), info.rate, info.lengthFrames);
+      Mpg123Handle walker = newHandle(fd.get());
+      auto map = walker ? walkFrames(walker.get(), info.rate, info.lengthFrames) : std::nullopt;
       if (!map) return nullptr;
       parts = std::move(map->parts);
       info.lengthFrames = parts.back().start;
