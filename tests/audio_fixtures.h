@@ -50,8 +50,8 @@ class TempDir {
 inline bool makeWav(const std::string& path, double seconds, int rate = 44100, int channels = 2,
                     int bits = 16, const std::string& encoding = "signed-integer") {
   const std::string cmd = "sox -q -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) +
-                          " -b " + std::to_string(bits) + " -e " + encoding + " " + quote(path) +
-                          " synth " + std::to_string(seconds) + " sine 440 sine 660 vol 0.5";
+                          " -b " + std::to_string(bits) + " -e " + encoding + " " + quote(path) + " synth " +
+                          std::to_string(seconds) + " sine 440 sine 660 vol 0.5";
   return run(cmd + " 2>/dev/null") == 0;
 }
 
@@ -67,6 +67,16 @@ inline std::vector<char> readBytes(const std::string& path) {
 
 inline void writeBytes(const std::string& path, const std::vector<char>& bytes) {
   std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Writes the files' bytes one after the other into `path`, as `cat` would.
+inline void joinFiles(const std::string& path, const std::vector<std::string>& parts) {
+  std::vector<char> all;
+  for (const auto& part : parts) {
+    const auto bytes = readBytes(part);
+    all.insert(all.end(), bytes.begin(), bytes.end());
+  }
+  writeBytes(path, all);
 }
 
 }  // namespace fixtures

@@ -90,6 +90,22 @@ static_assert(sizeof(EncodeInfo) == 16, "EncodeInfo layout");
 
 VBMP3_API int16_t vbmp3_init(void);
 VBMP3_API void vbmp3_useAtMarkTag(int32_t on);
+/* open: stops what plays and opens the file at path; info (may be NULL) is zeroed, then filled.
+ *   Opens MPEG audio (MPEG-1, 2 and 2.5, layers I-III, free format included) and PCM in a
+ *   RIFF, RF64 or Wave64 WAV container; the file's bytes decide, not its name.
+ *   MPEG needs several consecutive frames that agree in version, layer and sampling rate, or
+ *   every frame of a shorter file, within 64 KiB after any ID3v2 tags. FLAC, Ogg (FLAC,
+ *   Vorbis, Speex, Opus), Matroska/WebM, MP4, AIFF, AU and other containers are refused even when
+ *   their contents look like MPEG frames, also behind an ID3v2 tag.
+ *   A stream whose channel count or sampling rate changes part-way (streams joined end to
+ *   end) plays and decodes to its end in the format of its first frame: channels are mixed
+ *   or doubled, other rates resampled; length counts every part. Damaged stretches decode as
+ *   the mpg123 tool decodes them. Seeking into a part after such a change lands within one
+ *   MPEG frame of the target.
+ *   bitRate is the average over the audio frames (tags and the Xing/LAME frame left out);
+ *   for PCM, rate x bits x channels. PCM wider than 16 bits is rounded to 16.
+ *   Returns 0, with nothing open, for a missing, unreadable or non-regular file, any other
+ *   format, and a WAV whose data chunk declares no samples (there is nothing to play). */
 VBMP3_API int16_t vbmp3_open(const char* path, TrackInfo* info);
 VBMP3_API int16_t vbmp3_play(void);
 VBMP3_API int16_t vbmp3_stop(void);

@@ -1,159 +1,168 @@
 #include "file_kind.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
+#include <array>
 #include <cstring>
 #include <optional>
-#include <utility>
+#include <vector>
+
+#include "file_descriptor.h"
 
 namespace vbmp3 {
 namespace {
 
-constexpr size_t kJunkBeforeFirstFrame = 64 * 1024;
-constexpr size_t kLongestFrame = 2881;  // MPEG-2 layer II, 160 kbit/s at 8 kHz, padded
-constexpr int kFramesNeeded = 4;
+// Junk tolerated between the tags and the first frame, as much as libmpg123 skips.
+constexpr size_t kJunkWindow = 64 * 1024;
+// Longest frame of any layer and rate, free format included.
+constexpr size_t kMaxFrameBytes = 4096;
+constexpr int kConsistentFrames = 4;
 
-class ReadOnlyFile {
- public:
-  explicit ReadOnlyFile(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-  ~ReadOnlyFile() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-  // Size of a regular file, -1 for anything else.
-  off_t size() const {
-    struct stat st {};
-    return fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) ? st.st_size : -1;
-  }
-  // Up to `count` bytes from `offset`; fewer at the end of the file.
-  std::string read(off_t offset, size_t count) const {
-    std::string bytes(count, '\0');
-    size_t got = 0;
-    while (got < count) {
-      const ssize_t n = ::pread(fd_, bytes.data() + got, count - got, offset + static_cast<off_t>(got));
-      if (n <= 0) break;
-      got += static_cast<size_t>(n);
-    }
-    bytes.resize(got);
-    return bytes;
-  }
-
- private:
-  int fd_;
+struct FrameHeader {
+  uint32_t fixedBits;  // sync, version, layer and sampling rate: the same in every frame
+  bool freeFormat;
+  size_t length;  // bytes, header included; 0 for free format
+  size_t slot;    // bytes one padding slot adds
 };
 
-struct MpegHeader {
-  int version = 0;  // the header's version bits
-  int layer = 0;
-  int rate = 0;
-  size_t length = 0;
-};
-
-std::optional<MpegHeader> mpegHeader(const std::string& data, size_t at) {
-  if (at + 4 > data.size()) return std::nullopt;
-  const auto* p = reinterpret_cast<const unsigned char*>(data.data() + at);
-  if (p[0] != 0xFF || (p[1] & 0xE0) != 0xE0) return std::nullopt;
-  const int versionBits = (p[1] >> 3) & 3, layerBits = (p[1] >> 1) & 3;
-  const int bitRateIndex = p[2] >> 4, rateIndex = (p[2] >> 2) & 3, padding = (p[2] >> 1) & 1;
-  // Free-format streams (bit rate index 0) have no length in their header.
-  if (versionBits == 1 || layerBits == 0 || bitRateIndex == 0 || bitRateIndex == 15 || rateIndex == 3)
+std::optional<FrameHeader> parseHeader(const unsigned char* p) {
+  static constexpr int kRates[3] = {44100, 48000, 32000};
+  static constexpr int kBitRates[2][3][15] = {
+      {{0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448},
+       {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
+       {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320}},
+      {{0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256},
+       {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},
+       {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}}};
+  const uint32_t h = uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+  const uint32_t version = h >> 19 & 3, layerBits = h >> 17 & 3, bitRateIndex = h >> 12 & 15,
+                 rateIndex = h >> 10 & 3;
+  if ((h & 0xffe00000u) != 0xffe00000u || version == 1 || layerBits == 0 || bitRateIndex == 15 ||
+      rateIndex == 3)
     return std::nullopt;
-  static const int kbps[2][3][15] = {{{0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448},
-                                      {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384},
-                                      {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320}},
-                                     {{0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256},
-                                      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160},
-                                      {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160}}};
-  static const int rates[3] = {44100, 48000, 32000};
-  const bool mpeg1 = versionBits == 3;
-  MpegHeader h;
-  h.version = versionBits;
-  h.layer = 4 - layerBits;
-  h.rate = rates[rateIndex] >> (mpeg1 ? 0 : versionBits == 2 ? 1 : 2);
-  const long bitRate = kbps[mpeg1 ? 0 : 1][h.layer - 1][bitRateIndex] * 1000L;
-  if (h.layer == 1)
-    h.length = static_cast<size_t>((12 * bitRate / h.rate + padding) * 4);
+  const int layer = 4 - static_cast<int>(layerBits);
+  const bool mpeg1 = version == 3;
+  const int rate = kRates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+  const bool padding = (h >> 9 & 1) != 0;
+  FrameHeader frame{h & 0xfffe0c00u, bitRateIndex == 0, 0, layer == 1 ? 4u : 1u};
+  if (frame.freeFormat) return frame;
+  const long bitRate = kBitRates[mpeg1 ? 0 : 1][layer - 1][bitRateIndex] * 1000L;
+  if (layer == 1)
+    frame.length = static_cast<size_t>((12 * bitRate / rate + padding) * 4);
   else
-    h.length = static_cast<size_t>((h.layer == 3 && !mpeg1 ? 72 : 144) * bitRate / h.rate + padding);
-  return h;
+    frame.length = static_cast<size_t>((layer == 3 && !mpeg1 ? 72 : 144) * bitRate / rate + padding);
+  return frame;
 }
 
-// Whether frames of one stream follow each other from `at`: kFramesNeeded of them, or
-// fewer that end exactly at `audioEnd`.
-bool framesFollow(const std::string& data, size_t at, size_t audioEnd) {
-  const auto first = mpegHeader(data, at);
+bool startsWith(const unsigned char* p, size_t size, const char* text, size_t at = 0) {
+  const size_t n = std::strlen(text);
+  return size >= at + n && std::memcmp(p + at, text, n) == 0;
+}
+
+// Where a tag or nothing follows the audio, so a short run of frames can be the whole stream.
+bool isAudioEnd(const unsigned char* p, size_t size) {
+  return size == 0 || startsWith(p, size, "TAG") || startsWith(p, size, "APETAGEX") ||
+         startsWith(p, size, "LYRICSBEGIN") || startsWith(p, size, "ID3");
+}
+
+class Head {
+ public:
+  Head(std::vector<unsigned char> bytes, bool wholeRest) : bytes_(std::move(bytes)), wholeRest_(wholeRest) {}
+  size_t size() const { return bytes_.size(); }
+  const unsigned char* at(size_t pos) const { return bytes_.data() + pos; }
+  bool holds(size_t pos, size_t n) const { return pos + n <= bytes_.size(); }
+  // Past the last byte read: the end of the file when the whole rest was read.
+  bool endsAt(size_t pos) const { return pos <= bytes_.size() && (pos < bytes_.size() || wholeRest_); }
+
+ private:
+  std::vector<unsigned char> bytes_;
+  bool wholeRest_;
+};
+
+// The length of a free-format frame: the distance to the next header of the same stream.
+size_t freeFrameLength(const Head& head, size_t pos, const FrameHeader& first) {
+  for (size_t next = pos + 4; head.holds(next, 4) && next < pos + kMaxFrameBytes; ++next) {
+    const auto h = parseHeader(head.at(next));
+    if (h && h->freeFormat && h->fixedBits == first.fixedBits) return next - pos;
+  }
+  return 0;
+}
+
+// Whether frames that agree with each other start at `pos` and go on for long enough.
+bool isFrameRun(const Head& head, size_t pos) {
+  const auto first = parseHeader(head.at(pos));
   if (!first) return false;
-  for (int count = 0; count < kFramesNeeded; ++count) {
-    if (count > 0 && at == audioEnd) return true;
-    const auto h = mpegHeader(data, at);
-    if (!h || h->version != first->version || h->layer != first->layer || h->rate != first->rate)
+  size_t freeLength = 0;
+  for (int count = 0; count < kConsistentFrames; ++count) {
+    if (count >= 2 && head.endsAt(pos) && isAudioEnd(head.at(pos), head.size() - pos)) return true;
+    if (!head.holds(pos, 4)) return false;
+    const auto frame = parseHeader(head.at(pos));
+    if (!frame || frame->fixedBits != first->fixedBits || frame->freeFormat != first->freeFormat)
       return false;
-    at += h->length;
+    size_t length = frame->length;
+    if (frame->freeFormat) {
+      const size_t found = freeFrameLength(head, pos, *first);
+      // Free-format frames differ from each other by one padding slot at most.
+      if (found == 0 ||
+          (freeLength && (found + frame->slot < freeLength || found > freeLength + frame->slot)))
+        return false;
+      if (!freeLength) freeLength = found;
+      length = found;
+    }
+    if (length < 4 + frame->slot) return false;
+    pos += length;
   }
   return true;
 }
 
-// Offset just past the ID3v2 tags at the start of the file (some files hold several).
-off_t skipId3v2Tags(const ReadOnlyFile& file, off_t fileSize) {
-  off_t at = 0;
-  for (;;) {
-    const std::string h = file.read(at, 10);
-    if (h.size() < 10 || h.compare(0, 3, "ID3") != 0) return at;
-    off_t size = 0;
-    for (int i = 6; i < 10; ++i) {
-      if (h[i] & 0x80) return at;  // not a tag header after all
-      size = (size << 7) | h[i];
-    }
-    const bool footer = (h[5] & 0x10) != 0;
-    at += 10 + size + (footer ? 10 : 0);
-    if (at >= fileSize) return fileSize;
-  }
-}
-
-bool startsWith(const std::string& data, size_t at, const char* magic, size_t n) {
-  return data.size() >= at + n && std::memcmp(data.data() + at, magic, n) == 0;
-}
-
-bool isPcmContainer(const std::string& head) {
-  for (const char* magic : {"RIFF", "RIFX", "RF64", "riff", "FORM", ".snd", "dns."})
-    if (startsWith(head, 0, magic, 4)) return true;
+bool isWavContainer(const unsigned char* p, size_t size) {
+  for (const char* magic : {"RIFF", "RIFX", "RF64", "riff"})
+    if (startsWith(p, size, magic)) return true;
   return false;
 }
 
-// Signatures of the containers that may hold something that looks like MPEG frames.
-bool isOtherContainer(const std::string& data) {
-  static const std::pair<const char*, size_t> magics[] = {
-      {"fLaC", 4}, {"OggS", 4},  {"\x1A\x45\xDF\xA3", 4},
-      {"MAC ", 4}, {"wvpk", 4},  {"MPCK", 4},
-      {"MP+", 3},  {"TTA1", 4},  {"caff", 4},
-      {"ADIF", 4}, {"#!AMR", 5}, {"\x30\x26\xB2\x75\x8E\x66\xCF\x11", 8},
-      {"RIFF", 4}, {"FORM", 4}};
-  for (const auto& [magic, n] : magics)
-    if (startsWith(data, 0, magic, n)) return true;
-  return startsWith(data, 4, "ftyp", 4);  // MP4, M4A, 3GP
+// Containers whose packets can hold MPEG frames or look like them.
+bool isOtherContainer(const unsigned char* p, size_t size) {
+  static constexpr unsigned char kEbml[4] = {0x1a, 0x45, 0xdf, 0xa3};
+  static constexpr unsigned char kAsf[4] = {0x30, 0x26, 0xb2, 0x75};
+  return startsWith(p, size, "fLaC") || startsWith(p, size, "OggS") || startsWith(p, size, "ftyp", 4) ||
+         startsWith(p, size, "wvpk") || startsWith(p, size, "MAC ") || startsWith(p, size, "MPCK") ||
+         startsWith(p, size, "caff") || (size >= 4 && std::memcmp(p, kEbml, 4) == 0) ||
+         (size >= 4 && std::memcmp(p, kAsf, 4) == 0) || startsWith(p, size, "FORM") ||
+         startsWith(p, size, ".snd") || isWavContainer(p, size);
+}
+
+// Size of the ID3v2 tag at `offset`, 0 when there is none.
+int64_t id3v2Size(int fd, int64_t offset) {
+  unsigned char h[10];
+  if (::pread(fd, h, sizeof h, offset) != 10 || std::memcmp(h, "ID3", 3) != 0 || h[3] == 0xff ||
+      h[4] == 0xff || ((h[6] | h[7] | h[8] | h[9]) & 0x80))
+    return 0;
+  const int64_t body = int64_t{h[6]} << 21 | int64_t{h[7]} << 14 | int64_t{h[8]} << 7 | h[9];
+  return 10 + body + ((h[5] & 0x10) ? 10 : 0);
 }
 
 }  // namespace
 
 FileKind fileKind(const std::string& path) {
-  const ReadOnlyFile file(path);
-  const off_t size = file.size();
-  if (size <= 0) return FileKind::Other;
-  if (isPcmContainer(file.read(0, 4))) return FileKind::Pcm;
-  const off_t start = skipId3v2Tags(file, size);
-  const std::string data = file.read(start, kJunkBeforeFirstFrame + kFramesNeeded * kLongestFrame);
-  if (data.empty() || isOtherContainer(data)) return FileKind::Other;
-  off_t end = size;
-  if (size - start >= 128 && file.read(size - 128, 3) == "TAG") end -= 128;  // ID3v1
-  const size_t audioEnd = static_cast<size_t>(end - start);
-  for (size_t at = 0; at < std::min(data.size(), kJunkBeforeFirstFrame); ++at)
-    if (static_cast<unsigned char>(data[at]) == 0xFF && framesFollow(data, at, audioEnd))
-      return FileKind::Mpeg;
+  FileDescriptor fd(path);
+  if (fd.get() < 0) return FileKind::Other;
+  unsigned char magic[12] = {};
+  const ssize_t got = ::pread(fd.get(), magic, sizeof magic, 0);
+  if (got <= 0) return FileKind::Other;
+  if (isWavContainer(magic, static_cast<size_t>(got))) return FileKind::Wav;
+
+  int64_t start = 0;
+  while (const int64_t tag = id3v2Size(fd.get(), start)) start += tag;
+  const size_t wanted = kJunkWindow + kConsistentFrames * kMaxFrameBytes;
+  std::vector<unsigned char> bytes(wanted);
+  const ssize_t read = ::pread(fd.get(), bytes.data(), wanted, start);
+  if (read <= 0) return FileKind::Other;
+  bytes.resize(static_cast<size_t>(read));
+  const Head head(std::move(bytes), static_cast<size_t>(read) < wanted);
+  if (isOtherContainer(head.at(0), head.size())) return FileKind::Other;
+  for (size_t pos = 0; pos < kJunkWindow && head.holds(pos, 4); ++pos)
+    if (head.at(pos)[0] == 0xff && isFrameRun(head, pos)) return FileKind::Mpeg;
   return FileKind::Other;
 }
 
