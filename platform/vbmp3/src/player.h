@@ -19,7 +19,11 @@
 
 namespace vbmp3 {
 
-enum class PlayState { Stopped = 0, Playing = 1, Paused = 2 };
+enum class PlayState {
+  Stopped = VBMP3_STATE_STOPPED,
+  Playing = VBMP3_STATE_PLAYING,
+  Paused = VBMP3_STATE_PAUSED
+};
 
 class Player {
  public:
@@ -71,6 +75,7 @@ class Player {
   SDL_AudioDeviceID device_ = 0;
 
   std::unique_ptr<Source> source_;
+  SourceInfo info_;                     // the open track's, as it opened
   std::unique_ptr<Renderer> renderer_;  // replaced only while the callback is held off
   PlayState state_ = PlayState::Stopped;
   int64_t stoppedAt_ = 0;  // track frame shown while stopped
