@@ -8,8 +8,6 @@
 
 class App;
 
-inline constexpr int32_t kDecoderPaused = 2;  // vbmp3 getState: 0 stopped, 1 playing, 2 paused
-
 // Reads the decoder's state and position, shows the position as the elapsed time (not
 // while a conversion runs) and on the seek bar (limited to the bar's range). Returns the
 // decoder's state.

@@ -47,7 +47,7 @@ void stepVolume(App& app, int delta) {
 
 void playCurrentTrack(App& app) {
   Form1& f = app.form1();
-  if (RefreshPlayState(app) == kDecoderPaused) {
+  if (RefreshPlayState(app) == VBMP3_STATE_PAUSED) {
     app.vbmp3.restart();
     switchTimer(f.Timer1, true);
   } else {

@@ -55,7 +55,7 @@ int16_t ScriptedDecoder::open(const QString& path, TrackInfo& info) {
 
 int16_t ScriptedDecoder::play() {
   record("play");
-  current = {1, 0};
+  current = {VBMP3_STATE_PLAYING, 0};
   return 1;
 }
 
@@ -67,13 +67,13 @@ int16_t ScriptedDecoder::stop() {
 
 int16_t ScriptedDecoder::pause() {
   record("pause");
-  if (current.state == 1) current.state = 2;
+  if (current.state == VBMP3_STATE_PLAYING) current.state = VBMP3_STATE_PAUSED;
   return 1;
 }
 
 int16_t ScriptedDecoder::restart() {
   record("restart");
-  if (current.state == 2) current.state = 1;
+  if (current.state == VBMP3_STATE_PAUSED) current.state = VBMP3_STATE_PLAYING;
   return 1;
 }
 
