@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr int32_t kFadeOn = -1;
-constexpr int32_t kFadeOff = 0;
-
 // The three exclusive modes, each with its picture, in the order start-up checks them.
 std::array<std::pair<QAction*, QLabel*>, 3> modes(Form1& f) {
   return {{{f.mRepeat, f.Image3}, {f.mListTrack, f.Image4}, {f.mRandam, f.Image5}}};
@@ -60,12 +57,12 @@ void Form1_mDowntoUp_Click(App& app) { chooseDirection(app.form1().mDowntoUp, ap
 
 void Form1_mFadeIn_Click(App& app) {
   Form1& f = app.form1();
-  app.vbmp3.setFadeIn(toggleFade(f.mFadeIn, f.Image6) ? kFadeOn : kFadeOff);
+  app.vbmp3.setFadeIn(toggleFade(f.mFadeIn, f.Image6) ? VBMP3_FADE_ON : VBMP3_FADE_OFF);
 }
 
 void Form1_mFadeOut_Click(App& app) {
   Form1& f = app.form1();
-  app.vbmp3.setFadeOut(toggleFade(f.mFadeOut, f.Image7) ? kFadeOn : kFadeOff);
+  app.vbmp3.setFadeOut(toggleFade(f.mFadeOut, f.Image7) ? VBMP3_FADE_ON : VBMP3_FADE_OFF);
 }
 
 void mPlayMode(App& app) {

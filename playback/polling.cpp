@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kEncoderRunning = 1;  // vbmp3 getEncodeState while a conversion runs
-
 // The number a text box or label holds; anything unreadable counts as 0.
 int32_t numberIn(const QString& text) { return text.trimmed().toInt(); }
 
@@ -68,7 +66,7 @@ int32_t RefreshPlayState(App& app) {
   app.vbmp3.getMpegInfo(mpeg);
   int32_t position = 0;
   const int32_t state = app.vbmp3.getState(position);
-  if (app.vbmp3.getEncodeState() != kEncoderRunning) {
+  if (app.vbmp3.getEncodeState() != VBMP3_ENCODE_RUNNING) {
     f.Label1->setText(minutesSeconds(position));
   } else {
     // The elapsed time is held, but the seek bar still follows: without this its moves

@@ -8,10 +8,6 @@
 
 class App;
 
-// vbmp3 getState: 0 stopped, 1 playing, 2 paused.
-inline constexpr int32_t kDecoderPlaying = 1;
-inline constexpr int32_t kDecoderPaused = 2;
-
 // Reads the decoder's state and position, shows the position as the elapsed time (not
 // while a conversion runs) and on the seek bar (limited to the bar's range). Returns the
 // decoder's state.

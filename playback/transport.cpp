@@ -54,7 +54,7 @@ bool startDecoder(App& app) {
 
 void applyWithSoundHeld(App& app, const std::function<void()>& change) {
   int32_t seconds = 0;
-  const bool playing = app.vbmp3.getState(seconds) == kDecoderPlaying;
+  const bool playing = app.vbmp3.getState(seconds) == VBMP3_STATE_PLAYING;
   app.vbmp3.pause();
   change();
   if (playing) app.vbmp3.restart();
@@ -62,7 +62,7 @@ void applyWithSoundHeld(App& app, const std::function<void()>& change) {
 
 void playCurrentTrack(App& app) {
   Form1& f = app.form1();
-  if (RefreshPlayState(app) == kDecoderPaused) {
+  if (RefreshPlayState(app) == VBMP3_STATE_PAUSED) {
     app.vbmp3.restart();
     switchTimer(f.Timer1, true);
   } else {

@@ -60,8 +60,8 @@ int16_t ScriptedDecoder::open(const QString& path, TrackInfo& info) {
 int16_t ScriptedDecoder::play() {
   record("play");
   if (openPath.isEmpty()) return 0;
-  if (current.state == kStopped) current = {kPlaying, 0};
-  current.state = kPlaying;  // a paused track resumes where it is
+  if (current.state == VBMP3_STATE_STOPPED) current = {VBMP3_STATE_PLAYING, 0};
+  current.state = VBMP3_STATE_PLAYING;  // a paused track resumes where it is
   return 1;
 }
 
@@ -74,14 +74,14 @@ int16_t ScriptedDecoder::stop() {
 
 int16_t ScriptedDecoder::pause() {
   record("pause");
-  if (current.state == kPlaying) current.state = kPaused;
-  return current.state == kPaused;
+  if (current.state == VBMP3_STATE_PLAYING) current.state = VBMP3_STATE_PAUSED;
+  return current.state == VBMP3_STATE_PAUSED;
 }
 
 int16_t ScriptedDecoder::restart() {
   record("restart");
-  if (current.state != kPaused) return 0;
-  current.state = kPlaying;
+  if (current.state != VBMP3_STATE_PAUSED) return 0;
+  current.state = VBMP3_STATE_PLAYING;
   return 1;
 }
 
@@ -94,7 +94,7 @@ int16_t ScriptedDecoder::free() {
 
 int16_t ScriptedDecoder::seek(int32_t seconds) {
   record("seek", {number(seconds)});
-  if (openPath.isEmpty() || current.state == kStopped) return 0;
+  if (openPath.isEmpty() || current.state == VBMP3_STATE_STOPPED) return 0;
   current.seconds = std::clamp(seconds, 0, tracks[openPath].length);
   return 1;
 }

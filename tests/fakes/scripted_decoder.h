@@ -18,9 +18,8 @@
 
 class ScriptedDecoder final : public Vbmp3 {
  public:
-  static constexpr int32_t kStopped = 0, kPlaying = 1, kPaused = 2;  // getState's answers
   struct State {
-    int32_t state = kStopped;
+    int32_t state = VBMP3_STATE_STOPPED;
     int32_t seconds = 0;
   };
 
@@ -35,7 +34,7 @@ class ScriptedDecoder final : public Vbmp3 {
   QStringList genreNames;                   // getGenre(): name by number, empty beyond
   std::map<QString, EncodeInfo> encodable;  // encodeOpen() succeeds for these
   std::deque<int32_t> encodeStates;         // answers of getEncodeState(), then encodeState
-  int32_t encodeState = 0;
+  int32_t encodeState = VBMP3_ENCODE_IDLE;
   int16_t decodeResult = 1;
   WaveBuffer waveLeft{}, waveRight{};
   int32_t pitch = 100, volumeLeft = 100, volumeRight = 100;

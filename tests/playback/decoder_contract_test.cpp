@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int32_t kTrackSeconds = 30;
-constexpr int32_t kStopped = 0, kPlaying = 1, kPaused = 2;
 
 // The real libvbmp3.so with a real WAV made at test time.
 struct RealLibrary {
@@ -105,56 +104,56 @@ class SubjectNames {
 TYPED_TEST_SUITE(DecoderContract, Subjects, SubjectNames);
 
 TYPED_TEST(DecoderContract, WithNothingOpenEveryTransportCallFails) {
-  this->run({{Call::Play, 0, kStopped},
-             {Call::Pause, 0, kStopped},
-             {Call::Restart, 0, kStopped},
-             {Call::Seek3, 0, kStopped},
-             {Call::Stop, 0, kStopped}});
+  this->run({{Call::Play, 0, VBMP3_STATE_STOPPED},
+             {Call::Pause, 0, VBMP3_STATE_STOPPED},
+             {Call::Restart, 0, VBMP3_STATE_STOPPED},
+             {Call::Seek3, 0, VBMP3_STATE_STOPPED},
+             {Call::Stop, 0, VBMP3_STATE_STOPPED}});
 }
 
 TYPED_TEST(DecoderContract, OpenLeavesTheTrackStoppedAtItsStartAndPlayStartsIt) {
-  this->run({{Call::Open, 1, kStopped},
-             {Call::Pause, 0, kStopped},
-             {Call::Restart, 0, kStopped},
-             {Call::Seek3, 0, kStopped},
-             {Call::Play, 1, kPlaying, 0, 1}});
+  this->run({{Call::Open, 1, VBMP3_STATE_STOPPED},
+             {Call::Pause, 0, VBMP3_STATE_STOPPED},
+             {Call::Restart, 0, VBMP3_STATE_STOPPED},
+             {Call::Seek3, 0, VBMP3_STATE_STOPPED},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 0, 1}});
 }
 
 TYPED_TEST(DecoderContract, PauseHoldsThePositionAndRestartResumesFromIt) {
-  this->run({{Call::Open, 1, kStopped},
-             {Call::Play, 1, kPlaying, 0, 1},
-             {Call::Pause, 1, kPaused, 0, 1},
-             {Call::Seek3, 1, kPaused, 3, 3},
-             {Call::Pause, 1, kPaused, 3, 3},
-             {Call::Restart, 1, kPlaying, 3, 4},
-             {Call::Restart, 0, kPlaying, 3, 4},
-             {Call::Play, 1, kPlaying, 3, 4}});  // what the play button does after restart
+  this->run({{Call::Open, 1, VBMP3_STATE_STOPPED},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 0, 1},
+             {Call::Pause, 1, VBMP3_STATE_PAUSED, 0, 1},
+             {Call::Seek3, 1, VBMP3_STATE_PAUSED, 3, 3},
+             {Call::Pause, 1, VBMP3_STATE_PAUSED, 3, 3},
+             {Call::Restart, 1, VBMP3_STATE_PLAYING, 3, 4},
+             {Call::Restart, 0, VBMP3_STATE_PLAYING, 3, 4},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 3, 4}});  // what the play button does after restart
 }
 
 TYPED_TEST(DecoderContract, PlayAloneResumesAPausedTrack) {
-  this->run({{Call::Open, 1, kStopped},
-             {Call::Play, 1, kPlaying, 0, 1},
-             {Call::Seek3, 1, kPlaying, 3, 4},
-             {Call::Pause, 1, kPaused, 3, 4},
-             {Call::Play, 1, kPlaying, 3, 5}});
+  this->run({{Call::Open, 1, VBMP3_STATE_STOPPED},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 0, 1},
+             {Call::Seek3, 1, VBMP3_STATE_PLAYING, 3, 4},
+             {Call::Pause, 1, VBMP3_STATE_PAUSED, 3, 4},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 3, 5}});
 }
 
 TYPED_TEST(DecoderContract, StopReturnsToTheStartAndPlayBeginsThere) {
-  this->run({{Call::Open, 1, kStopped},
-             {Call::Play, 1, kPlaying, 0, 1},
-             {Call::Seek3, 1, kPlaying, 3, 4},
-             {Call::Stop, 1, kStopped, 0, 0},
-             {Call::Stop, 1, kStopped, 0, 0},
-             {Call::Play, 1, kPlaying, 0, 1},
-             {Call::Seek1, 1, kPlaying, 1, 2}});
+  this->run({{Call::Open, 1, VBMP3_STATE_STOPPED},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 0, 1},
+             {Call::Seek3, 1, VBMP3_STATE_PLAYING, 3, 4},
+             {Call::Stop, 1, VBMP3_STATE_STOPPED, 0, 0},
+             {Call::Stop, 1, VBMP3_STATE_STOPPED, 0, 0},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 0, 1},
+             {Call::Seek1, 1, VBMP3_STATE_PLAYING, 1, 2}});
 }
 
 TYPED_TEST(DecoderContract, OpenStopsWhatPlays) {
-  this->run({{Call::Open, 1, kStopped},
-             {Call::Play, 1, kPlaying, 0, 1},
-             {Call::Seek3, 1, kPlaying, 3, 4},
-             {Call::Open, 1, kStopped, 0, 0},
-             {Call::Play, 1, kPlaying, 0, 1}});
+  this->run({{Call::Open, 1, VBMP3_STATE_STOPPED},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 0, 1},
+             {Call::Seek3, 1, VBMP3_STATE_PLAYING, 3, 4},
+             {Call::Open, 1, VBMP3_STATE_STOPPED, 0, 0},
+             {Call::Play, 1, VBMP3_STATE_PLAYING, 0, 1}});
 }
 
 TYPED_TEST(DecoderContract, AFailedOpenClosesThePreviousTrack) {
@@ -163,11 +162,11 @@ TYPED_TEST(DecoderContract, AFailedOpenClosesThePreviousTrack) {
     this->call(Call::Open);
     this->call(Call::Play);
     this->call(before);
-    this->run({{Call::OpenMissing, 0, kStopped},
-               {Call::Play, 0, kStopped},
-               {Call::Restart, 0, kStopped},
-               {Call::Seek3, 0, kStopped},
-               {Call::Stop, 0, kStopped}});
+    this->run({{Call::OpenMissing, 0, VBMP3_STATE_STOPPED},
+               {Call::Play, 0, VBMP3_STATE_STOPPED},
+               {Call::Restart, 0, VBMP3_STATE_STOPPED},
+               {Call::Seek3, 0, VBMP3_STATE_STOPPED},
+               {Call::Stop, 0, VBMP3_STATE_STOPPED}});
   }
 }
 

@@ -1,6 +1,18 @@
 // libvbmp3: decoding, playback, encoding and tag access for Kestrune.
-// C ABI. Integers are int32_t, flag results int16_t (0 = failure).
+// C ABI. Integers are int32_t, flag results int16_t: 1 = done, 0 = failure.
 // Text in records and paths is UTF-8; fixed text fields are NUL-padded.
+//
+// Threads: every call may be made from any thread, also while a track plays and a conversion
+// runs; the library serialises what must not overlap. Playback, encoding and decoding run on
+// the library's own threads, so a call returns within milliseconds. The exceptions wait for
+// files or threads: vbmp3_open (reads an MP3 through once to learn its exact length), the tag
+// calls, the first vbmp3_play of a process (loads SDL2 and opens the output device),
+// vbmp3_encodeOpen and vbmp3_encodeStop (wait for a running conversion to finish its current
+// block) and vbmp3_free (that too, and it closes the output device).
+//
+// Failures: no call throws or aborts. A call that cannot do its work, for any reason (a bad
+// argument, a missing file, no memory, a thread that cannot start), returns 0 and leaves
+// output records zeroed where said below. Pointer arguments may be NULL where said.
 #ifndef VBMP3_H
 #define VBMP3_H
 
@@ -88,15 +100,28 @@ static_assert(offsetof(GenreInfo, genreName) == 524, "GenreInfo layout");
 static_assert(sizeof(EncodeInfo) == 16, "EncodeInfo layout");
 #endif
 
+/* Results of vbmp3_getState. */
+enum { VBMP3_STATE_STOPPED = 0, VBMP3_STATE_PLAYING = 1, VBMP3_STATE_PAUSED = 2 };
+/* Results of vbmp3_getEncodeState. */
+enum { VBMP3_ENCODE_IDLE = 0, VBMP3_ENCODE_RUNNING = 1 };
+/* Arguments of vbmp3_setFadeIn and vbmp3_setFadeOut (any other non-zero value counts as on). */
+enum { VBMP3_FADE_OFF = 0, VBMP3_FADE_ON = -1 };
+
+/* Always 1. Nothing needs it first; calling it again is harmless. */
 VBMP3_API int16_t vbmp3_init(void);
+/* Accepted; has no effect. */
 VBMP3_API void vbmp3_useAtMarkTag(int32_t on);
-/* open: stops what plays and opens the file at path; info (may be NULL) is zeroed, then filled.
+
+/* Playback of one open track.
+ * open: closes (and so stops) whatever was open, then opens the file at path, stopped at 0 s.
+ *   info (may be NULL) is zeroed, then receives the file name without folder and extension,
+ *   the tag's artist, the average bit rate, the rate and the length.
  *   Opens MPEG audio (MPEG-1, 2 and 2.5, layers I-III, free format included) and PCM in a
  *   RIFF, RF64 or Wave64 WAV container; the file's bytes decide, not its name.
  *   MPEG needs several consecutive frames that agree in version, layer and sampling rate, or
  *   every frame of a shorter file, within 64 KiB after any ID3v2 tags. FLAC, Ogg (FLAC,
- *   Vorbis, Speex, Opus), Matroska/WebM, MP4, AIFF, AU and other containers are refused even when
- *   their contents look like MPEG frames, also behind an ID3v2 tag.
+ *   Vorbis, Speex, Opus), Matroska/WebM, MP4, AIFF, AU and other containers are refused even
+ *   when their contents look like MPEG frames, also behind an ID3v2 tag.
  *   A stream whose channel count or sampling rate changes part-way (streams joined end to
  *   end) plays and decodes to its end in the format of its first frame: channels are mixed
  *   or doubled, other rates resampled; length counts every part. Damaged stretches decode as
@@ -104,8 +129,21 @@ VBMP3_API void vbmp3_useAtMarkTag(int32_t on);
  *   MPEG frame of the target.
  *   bitRate is the average over the audio frames (tags and the Xing/LAME frame left out);
  *   for PCM, rate x bits x channels. PCM wider than 16 bits is rounded to 16.
- *   Returns 0, with nothing open, for a missing, unreadable or non-regular file, any other
- *   format, and a WAV whose data chunk declares no samples (there is nothing to play). */
+ *   0, with info zeroed and nothing open, for a NULL path, a missing, unreadable or
+ *   non-regular file, any other format, and a WAV whose data chunk declares no samples.
+ * play: stopped -> plays from 0 s; paused -> resumes where it paused; playing -> no change.
+ *   0 when nothing is open or the output cannot start (the track then stays stopped).
+ * stop: stops and returns to 0 s. 0 when nothing is open.
+ * pause: 1 when playing (it pauses) or already paused, 0 otherwise.
+ * restart: resumes a paused track; 0 unless paused.
+ * seek: moves a playing or paused track to `seconds` (clamped to 0..length); getState shows the
+ *   target at once. 0 when nothing is open or the track is stopped (also after it ended).
+ * getState: VBMP3_STATE_*; VBMP3_STATE_STOPPED when nothing is open. seconds (may be NULL)
+ *   receives whole seconds of track time: 0 when nothing is open or after stop, the track's end
+ *   after it played to its end, until the next play, stop or open.
+ * getMpegInfo: the open track's format. 0, with out zeroed, when nothing is open or out is NULL.
+ * free: ends a running conversion (its file stays valid, shorter), closes the track and the
+ *   output device. Always 1; every call works again afterwards. */
 VBMP3_API int16_t vbmp3_open(const char* path, TrackInfo* info);
 VBMP3_API int16_t vbmp3_play(void);
 VBMP3_API int16_t vbmp3_stop(void);
@@ -115,6 +153,18 @@ VBMP3_API int16_t vbmp3_free(void);
 VBMP3_API int16_t vbmp3_seek(int32_t seconds);
 VBMP3_API int32_t vbmp3_getState(int32_t* seconds);
 VBMP3_API int16_t vbmp3_getMpegInfo(MpegInfo* out);
+
+/* Settings, kept across tracks and applied at once to what plays. Setters return 1.
+ * pitch: percent of normal speed, 60..200 (clamped), speed and pitch together; positions stay
+ *   in track time. getPitch returns the setting.
+ * volume: 0..100 per channel (clamped). getVolume: either pointer may be NULL.
+ * fades: VBMP3_FADE_ON ramps up over the first 3 s after play (fade-in) or down over the last
+ *   3 s of the track (fade-out); VBMP3_FADE_OFF does not.
+ * setEqualizer: ten bands, 31 Hz to 16 kHz an octave apart, -128..128 (clamped) = -12..12 dB;
+ *   all 0 leaves the sound untouched. Takes effect at the next play or reload. 0 for NULL.
+ * reload: crossfades what plays to the bands last set. Always 1 (nothing to do when stopped).
+ * getWave: the last 256 output frames per channel, full scale = +-100, all 0 unless playing.
+ *   0 for a NULL pointer. */
 VBMP3_API int16_t vbmp3_setPitch(int32_t pitch);
 VBMP3_API int32_t vbmp3_getPitch(void);
 VBMP3_API int16_t vbmp3_setVolume(int32_t left, int32_t right);
@@ -155,12 +205,27 @@ VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
 VBMP3_API int16_t vbmp3_getGenre(GenreInfo* info);
 VBMP3_API int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag);
 VBMP3_API int16_t vbmp3_setTagInfoEX(const char* path, const TagInfo* tag, int32_t v2, int32_t v1);
+/* Conversions, one at a time, on the library's own thread. The output is written under a
+ * temporary name beside the target and renamed onto it when complete (or stopped early); a
+ * conversion that fails leaves no file.
+ * encodeOpen: ends a running conversion, then checks a PCM or float WAV (mono or stereo, at
+ *   least one sample frame) for encoding and describes it in info (may be NULL). 0 when the
+ *   path is NULL or the file is none of these.
+ * encodeStart: encodes the WAV of the last successful encodeOpen to an MP3 (128 kbit/s CBR at
+ *   the source's rate). 0 when there is none, a conversion runs, or the target cannot be
+ *   created.
+ * encodeStop: ends a running conversion, leaving a valid, shorter file; 1 when one ran.
+ * getEncodeState: VBMP3_ENCODE_RUNNING while an encode or decode runs, else VBMP3_ENCODE_IDLE.
+ * decodeWave: decodes the open track to a 16-bit PCM WAV. 0 when nothing is open, a
+ *   conversion runs, the path is NULL or the target cannot be created.
+ * playDecodeWave: decodeWave, then play; 0 when either fails (a started decode goes on). */
 VBMP3_API int16_t vbmp3_encodeOpen(const char* wavPath, EncodeInfo* info);
 VBMP3_API int16_t vbmp3_encodeStart(const char* mp3Path);
 VBMP3_API int16_t vbmp3_encodeStop(void);
 VBMP3_API int32_t vbmp3_getEncodeState(void);
 VBMP3_API int16_t vbmp3_decodeWave(const char* wavPath);
 VBMP3_API int16_t vbmp3_playDecodeWave(const char* wavPath);
+/* A positive number that grows with each release: 100. */
 VBMP3_API int32_t vbmp3_getVersion(void);
 
 #ifdef __cplusplus

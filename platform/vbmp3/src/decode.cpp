@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "c_api.h"
 #include "decoder.h"
 #include "jobs.h"
 #include "pending_file.h"
@@ -60,9 +61,10 @@ bool startDecode(const char* wavPath) {
   format.samplerate = source->info().rate;
   format.channels = source->info().channels;
   format.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-  SndfileHandle wav(sf_open_fd(out->fd(), SFM_WRITE, &format, SF_TRUE));
+  // libsndfile closes the descriptor when its open fails, whatever it is told, so it gets
+  // the descriptor for good.
+  SndfileHandle wav(sf_open_fd(out->releaseFd(), SFM_WRITE, &format, SF_TRUE));
   if (!wav) return false;
-  out->releaseFd();  // libsndfile closes it
   auto decode = std::make_shared<Decode>(std::move(source), std::move(out), std::move(wav));
   return startJob([decode](const std::atomic<bool>& stop) { decode->run(stop); });
 }
@@ -71,9 +73,11 @@ bool startDecode(const char* wavPath) {
 
 }  // namespace vbmp3
 
-int16_t vbmp3_decodeWave(const char* wavPath) { return vbmp3::startDecode(wavPath) ? 1 : 0; }
+int16_t vbmp3_decodeWave(const char* wavPath) {
+  return vbmp3::guardedFlag([&] { return vbmp3::startDecode(wavPath); });
+}
 
 int16_t vbmp3_playDecodeWave(const char* wavPath) {
-  if (!vbmp3::startDecode(wavPath)) return 0;
+  if (!vbmp3_decodeWave(wavPath)) return 0;
   return vbmp3_play();
 }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "c_api.h"
 #include "jobs.h"
 #include "pending_file.h"
 #include "sndfile_handle.h"
@@ -151,19 +152,13 @@ class Encode {
 std::mutex openedMutex;
 std::string openedWav;  // set by a successful vbmp3_encodeOpen
 
-}  // namespace
-
-}  // namespace vbmp3
-
-using namespace vbmp3;
-
-int16_t vbmp3_encodeOpen(const char* wavPath, EncodeInfo* info) {
+bool openForEncoding(const char* wavPath, EncodeInfo* info) {
   stopJobs();
   std::lock_guard lock(openedMutex);
   openedWav.clear();
-  if (!wavPath) return 0;
+  if (!wavPath) return false;
   const auto wav = openWav(wavPath);
-  if (!wav || !makeEncoder(wav->info)) return 0;
+  if (!wav || !makeEncoder(wav->info)) return false;
   openedWav = wavPath;
   if (info) {
     info->samplingRate = wav->info.samplerate;
@@ -171,22 +166,34 @@ int16_t vbmp3_encodeOpen(const char* wavPath, EncodeInfo* info) {
     info->bitsPerSample = bitsPerSample(wav->info.format);
     info->seconds = static_cast<int32_t>(wav->info.frames / wav->info.samplerate);
   }
-  return 1;
+  return true;
 }
 
-int16_t vbmp3_encodeStart(const char* mp3Path) {
+bool startEncode(const char* mp3Path) {
   std::lock_guard lock(openedMutex);
-  if (!mp3Path || openedWav.empty() || jobRunning()) return 0;
+  if (!mp3Path || openedWav.empty() || jobRunning()) return false;
   auto wav = openWav(openedWav);
-  if (!wav) return 0;
+  if (!wav) return false;
   LamePtr lame = makeEncoder(wav->info);
-  if (!lame) return 0;
+  if (!lame) return false;
   auto out = std::make_unique<PendingFile>(mp3Path);
-  if (!out->ok()) return 0;
+  if (!out->ok()) return false;
   FilePtr file(fdopen(out->fd(), "wb"));
-  if (!file) return 0;
+  if (!file) return false;
   out->releaseFd();  // the FILE owns the descriptor now
   setvbuf(file.get(), nullptr, _IOFBF, 1 << 16);
   auto encode = std::make_shared<Encode>(std::move(*wav), std::move(lame), std::move(out), std::move(file));
-  return startJob([encode](const std::atomic<bool>& stop) { encode->run(stop); }) ? 1 : 0;
+  return startJob([encode](const std::atomic<bool>& stop) { encode->run(stop); });
+}
+
+}  // namespace
+
+}  // namespace vbmp3
+
+int16_t vbmp3_encodeOpen(const char* wavPath, EncodeInfo* info) {
+  return vbmp3::guardedFlag([&] { return vbmp3::openForEncoding(wavPath, info); });
+}
+
+int16_t vbmp3_encodeStart(const char* mp3Path) {
+  return vbmp3::guardedFlag([&] { return vbmp3::startEncode(mp3Path); });
 }

@@ -1,9 +1,9 @@
 #include "jobs.h"
 
 #include <mutex>
-#include <system_error>
 #include <thread>
 
+#include "c_api.h"
 #include "vbmp3.h"
 
 namespace vbmp3 {
@@ -29,7 +29,7 @@ class JobRunner {
         }
         running_ = false;
       });
-    } catch (const std::system_error&) {
+    } catch (...) {  // std::system_error when no thread starts, std::bad_alloc
       running_ = false;
       return false;
     }
@@ -66,6 +66,8 @@ bool jobRunning() { return runner().running(); }
 
 }  // namespace vbmp3
 
-int16_t vbmp3_encodeStop(void) { return vbmp3::stopJobs() ? 1 : 0; }
+int16_t vbmp3_encodeStop(void) {
+  return vbmp3::guardedFlag([] { return vbmp3::stopJobs(); });
+}
 
-int32_t vbmp3_getEncodeState(void) { return vbmp3::jobRunning() ? 1 : 0; }
+int32_t vbmp3_getEncodeState(void) { return vbmp3::jobRunning() ? VBMP3_ENCODE_RUNNING : VBMP3_ENCODE_IDLE; }

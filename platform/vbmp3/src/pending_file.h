@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace vbmp3 {
 
@@ -16,10 +17,10 @@ class PendingFile {
   PendingFile& operator=(const PendingFile&) = delete;
 
   bool ok() const { return fd_ >= 0; }
-  // The open descriptor. A caller that hands it to something that will close it calls
-  // releaseFd(), and closes it before commit().
+  // The open descriptor, owned by this object until releaseFd() hands it to a new owner, which
+  // then closes it (before commit()) whatever happens.
   int fd() const { return fd_; }
-  void releaseFd() { fd_ = -1; }
+  int releaseFd() { return std::exchange(fd_, -1); }
 
   // Closes the descriptor (if still held) and renames the file onto the target.
   bool commit();

@@ -122,6 +122,7 @@ bool Player::deviceOpen() {
   return device_ != 0;
 }
 
+// Runs on SDL's audio thread with the device locked.
 void SDLCALL Player::audioCallback(void* self, Uint8* stream, int bytes) {
   auto* player = static_cast<Player*>(self);
   if (!player->renderer_) {
@@ -146,6 +147,23 @@ void Player::closeTrack() {
   stoppedAt_ = 0;
 }
 
+namespace {
+
+TrackInfo describe(const std::string& path, const SourceInfo& si) {
+  TrackInfo info{};
+  copyField(info.trackName, sizeof info.trackName, std::filesystem::path(path).stem().string());
+  TagInfo tag{};
+  if (readTag(path, &tag))
+    copyField(info.artist, sizeof info.artist, readField(tag.artist, sizeof tag.artist));
+  info.bitRate = si.bitRate;
+  info.samplingRate = si.rate;
+  info.length = static_cast<int32_t>(si.lengthFrames / si.rate);
+  return info;
+}
+
+}  // namespace
+
+// Everything that can fail (or throw) happens before the track becomes the open one.
 bool Player::open(const char* path, TrackInfo* info) {
   std::lock_guard lock(mutex_);
   if (info) std::memset(info, 0, sizeof *info);
@@ -153,29 +171,30 @@ bool Player::open(const char* path, TrackInfo* info) {
   if (!path) return false;
   auto source = openSource(path);
   if (!source) return false;
-  const SourceInfo& si = source->info();
+  SourceInfo si = source->info();
   auto renderer = std::make_unique<Renderer>(si.rate, si.channels, si.lengthFrames, settings_, feederWakeup_);
+  const TrackInfo described = info ? describe(path, si) : TrackInfo{};
+  setOpenTrackPath(path);
   {
     DeviceLock deviceLock(sdl_.get(), device_);
     renderer_ = std::move(renderer);
   }
   source_ = std::move(source);
-  setOpenTrackPath(path);
-  if (info) {
-    copyField(info->trackName, sizeof info->trackName, std::filesystem::path(path).stem().string());
-    TagInfo tag{};
-    if (readTag(path, &tag))
-      copyField(info->artist, sizeof info->artist, readField(tag.artist, sizeof tag.artist));
-    info->bitRate = si.bitRate;
-    info->samplingRate = si.rate;
-    info->length = static_cast<int32_t>(si.lengthFrames / si.rate);
-  }
+  info_ = std::move(si);
+  if (info) *info = described;
   return true;
 }
 
 void Player::startFeeder() {
   feederQuit_ = false;
-  feeder_ = std::thread([this] { feed(); });
+  feeder_ = std::thread([this] {
+    try {
+      feed();
+    } catch (...) {  // the source failed for want of memory: the track ends where decoding stopped
+      DeviceLock lock(sdl_.get(), device_);
+      renderer_->markEnd(renderer_->ring().writeIndex());
+    }
+  });
 }
 
 void Player::stopFeeder() {
@@ -293,7 +312,7 @@ bool Player::seek(int32_t seconds) {
   std::lock_guard lock(mutex_);
   finishIfEnded();
   if (!renderer_ || state_ == PlayState::Stopped) return false;
-  const SourceInfo& si = source_->info();
+  const SourceInfo& si = info_;
   seekTarget_ = std::clamp(static_cast<int64_t>(seconds) * si.rate, int64_t{0}, si.lengthFrames);
   seekGeneration_.fetch_add(1);
   feederWakeup_.notify();
@@ -310,7 +329,7 @@ PlayState Player::state(int32_t* seconds) {
     frame = renderer_->seekGenerationPlayed() < seekGeneration_.load() ? seekTarget_.load()
                                                                        : renderer_->position();
   }
-  if (seconds) *seconds = source_ ? static_cast<int32_t>(frame / source_->info().rate) : 0;
+  if (seconds) *seconds = source_ ? static_cast<int32_t>(frame / info_.rate) : 0;
   return state_;
 }
 
@@ -319,7 +338,7 @@ bool Player::mpegInfo(MpegInfo* out) {
   if (!out) return false;
   std::memset(out, 0, sizeof *out);
   if (!source_) return false;
-  const SourceInfo& si = source_->info();
+  const SourceInfo& si = info_;
   out->version = si.mpegVersion;
   out->layer = si.layer;
   out->bitRate = si.bitRate;

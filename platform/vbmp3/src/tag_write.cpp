@@ -10,6 +10,7 @@
 
 #include "file_kind.h"
 #include "tags.h"
+#include "c_api.h"
 #include "text.h"
 #include "vbmp3.h"
 
@@ -129,7 +130,11 @@ bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v
 
 }  // namespace vbmp3
 
-int16_t vbmp3_setTagInfoEX(const char* path, const TagInfo* tag, int32_t v2, int32_t v1) {
+static int16_t setTagInfo(const char* path, const TagInfo* tag, int32_t v2, int32_t v1) {
   if (!path || !tag) return 0;
   return vbmp3::writeTag(path, *tag, v2 != 0, v1 != 0) ? 1 : 0;
+}
+
+int16_t vbmp3_setTagInfoEX(const char* path, const TagInfo* tag, int32_t v2, int32_t v1) {
+  return vbmp3::guarded<int16_t>(0, [&] { return setTagInfo(path, tag, v2, v1); });
 }

@@ -20,6 +20,7 @@
 #include <fstream>
 #include <memory>
 
+#include "c_api.h"
 #include "file_kind.h"
 #include "text.h"
 
@@ -249,7 +250,7 @@ bool readTag(const std::string& path, TagInfo* out) {
 
 }  // namespace vbmp3
 
-int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag) {
+static int16_t fileTagInfo(const char* path, TagInfo* tag) {
   if (!path || !tag) return 0;
   std::memset(tag, 0, sizeof *tag);
   // The tag editor writes MP3 tags only, so it is only offered MP3 tags to edit, and only
@@ -258,9 +259,19 @@ int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag) {
   return vbmp3::readTag(path, tag) ? 1 : 0;
 }
 
-int16_t vbmp3_getGenre(GenreInfo* info) {
+static int16_t genreInfo(GenreInfo* info) {
   if (!info) return 0;
   const std::string name = vbmp3::genreName(info->genre);
   vbmp3::copyField(info->genreName, sizeof info->genreName, name);
   return name.empty() ? 0 : 1;
+}
+
+int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag) {
+  const int16_t result = vbmp3::guarded<int16_t>(0, [&] { return fileTagInfo(path, tag); });
+  if (!result && tag) std::memset(tag, 0, sizeof *tag);  // also after a failure part-way
+  return result;
+}
+
+int16_t vbmp3_getGenre(GenreInfo* info) {
+  return vbmp3::guarded<int16_t>(0, [&] { return genreInfo(info); });
 }
