@@ -133,7 +133,7 @@ std::optional<bool> truthValue(const QString& text) {
 }
 
 void restore(const Setting& setting, const QString& value) {
-  auto* window = static_cast<QWidget*>(setting.control);
+  auto* window = qobject_cast<QWidget*>(setting.control);  // null for a menu item
   switch (setting.encoding) {
     case Encoding::Text:
       setTextOf(setting.control, value);

@@ -49,9 +49,10 @@ class TempDir {
 // A two-tone signal (so left and right differ) written by sox.
 inline bool makeWav(const std::string& path, double seconds, int rate = 44100, int channels = 2,
                     int bits = 16, const std::string& encoding = "signed-integer") {
-  const std::string cmd = "sox -q -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) +
-                          " -b " + std::to_string(bits) + " -e " + encoding + " " + quote(path) + " synth " +
-                          std::to_string(seconds) + " sine 440 sine 660 vol 0.5";
+  // -R: the same dither noise on every run, so the same call makes the same bytes.
+  const std::string cmd = "sox -q -R -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) +
+                          " -b " + std::to_string(bits) + " -e " + encoding + " " + quote(path) +
+                          " synth " + std::to_string(seconds) + " sine 440 sine 660 vol 0.5";
   return run(cmd + " 2>/dev/null") == 0;
 }
 
