@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <thread>
 
 #include "codec_helpers.h"
@@ -171,6 +174,37 @@ TEST(PendingFile, ReachesItsTargetOnlyWhenCommitted) {
 
   EXPECT_FALSE(vbmp3::PendingFile(dir / "missing/out.bin").ok());
   EXPECT_FALSE(vbmp3::PendingFile(dir.path()).ok());
+}
+
+// A conversion onto a full disk fails without touching the file it would have replaced and
+// leaves nothing of its own behind, in both directions.
+TEST(Conversion, OntoAFullDiskKeepsTheOldFile) {
+  TempDir dir;
+  const std::string wav = dir / "in.wav", mp3 = dir / "in.mp3", disk = dir / "disk";
+  ASSERT_TRUE(fixtures::makeWav(wav, 3.0));
+  ASSERT_EQ(fixtures::run("lame --quiet " + fixtures::quote(wav) + " " + fixtures::quote(mp3)), 0);
+  std::filesystem::create_directory(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+    GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+  struct Unmount {
+    std::string path;
+    ~Unmount() { ::umount(path.c_str()); }
+  } unmount{disk};
+  const std::vector<char> old = {'o', 'l', 'd'};
+  fixtures::writeBytes(disk + "/out", old);
+  std::vector<char> filler(60 * 1024, 'x');
+  fixtures::writeBytes(disk + "/filler", filler);  // cut short where the disk is full
+
+  const std::string out = disk + "/out";
+  EncodeInfo info{};
+  ASSERT_TRUE(vbmp3_encodeOpen(wav.c_str(), &info));
+  if (vbmp3_encodeStart(out.c_str())) EXPECT_TRUE(codec::waitIdle());
+  EXPECT_EQ(fixtures::readBytes(out), old) << "encode";
+  ASSERT_TRUE(vbmp3_open(mp3.c_str(), nullptr));
+  if (vbmp3_decodeWave(out.c_str())) EXPECT_TRUE(codec::waitIdle());
+  EXPECT_EQ(fixtures::readBytes(out), old) << "decode";
+  EXPECT_EQ(codec::listDir(disk), (std::vector<std::string>{"filler", "out"}));
+  vbmp3_free();
 }
 
 }  // namespace

@@ -27,6 +27,15 @@ bool isDirectory(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// Flushes the file's data to the disk. Opened anew because the writer may have closed its own
+// descriptor already; a write error that only the flush shows fails here.
+bool syncToDisk(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && synced;
+}
+
 }  // namespace
 
 PendingFile::PendingFile(std::string target) : target_(std::move(target)) {
@@ -54,7 +63,7 @@ bool PendingFile::commit() {
     fd_ = -1;
     if (rc != 0) return false;
   }
-  if (std::rename(temp_.c_str(), target_.c_str()) != 0) return false;
+  if (!syncToDisk(temp_) || std::rename(temp_.c_str(), target_.c_str()) != 0) return false;
   committed_ = true;
   return true;
 }

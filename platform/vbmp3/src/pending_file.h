@@ -22,7 +22,8 @@ class PendingFile {
   int fd() const { return fd_; }
   int releaseFd() { return std::exchange(fd_, -1); }
 
-  // Closes the descriptor (if still held) and renames the file onto the target.
+  // Closes the descriptor (if still held), syncs the file to disk and renames it onto the
+  // target.
   bool commit();
 
  private:
