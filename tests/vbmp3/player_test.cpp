@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "audio_fixtures.h"
 #include "vbmp3.h"
@@ -251,7 +252,7 @@ TEST_F(Playback, CallsReturnQuicklyWhilePlaying) {
   vbmp3_setFadeIn(-1);
   vbmp3_play();
   const int32_t bands[10] = {40, -20, 0, 128, -128, 10, 0, 0, 30, 90};
-  auto slowest = std::chrono::steady_clock::duration::zero();
+  std::vector<std::chrono::steady_clock::duration> took;
   for (int i = 0; i < 40; ++i) {
     const auto start = std::chrono::steady_clock::now();
     int32_t left[256], right[256];
@@ -260,10 +261,14 @@ TEST_F(Playback, CallsReturnQuicklyWhilePlaying) {
     vbmp3_setEqualizer(bands);
     vbmp3_reload();
     if (i % 10 == 0) vbmp3_seek(i / 10);
-    slowest = std::max(slowest, std::chrono::steady_clock::now() - start);
+    took.push_back(std::chrono::steady_clock::now() - start);
     std::this_thread::sleep_for(10ms);
   }
-  EXPECT_LT(slowest, 50ms);  // generous: sanitizer builds on a busy machine
+  // The median is what a call costs; the slowest allows for a busy machine descheduling the
+  // test (sanitizer builds, parallel suites) but not for a call that waits on decoding.
+  std::sort(took.begin(), took.end());
+  EXPECT_LT(took[took.size() / 2], 10ms);
+  EXPECT_LT(took.back(), 500ms);
   const int32_t flat[10] = {};
   vbmp3_setEqualizer(flat);
 }
