@@ -101,28 +101,17 @@ struct Call {
   std::function<int()> call;
 };
 
-class ApiFaults : public ::testing::Test {
+class ApiFaults : public codec::LibrarySuite {
  protected:
   static void SetUpTestSuite() {
     dir = new TempDir;
     ASSERT_TRUE(fixtures::makeWav(*dir / "tone.wav", 1.0));
     ASSERT_TRUE(fixtures::makeMp3(*dir / "tone.wav", *dir / "tone.mp3", "-b 128 --ta Artiste"));
   }
-  static void TearDownTestSuite() {
-    vbmp3_free();
-    delete dir;
-  }
-  void TearDown() override {
-    vbmp3_encodeStop();
-    vbmp3_free();
-  }
 
   static bool openTrack() { return vbmp3_open((*dir / "tone.mp3").c_str(), nullptr) == 1; }
   static std::vector<Call> calls();
-
-  static TempDir* dir;
 };
-TempDir* ApiFaults::dir = nullptr;
 
 std::vector<Call> ApiFaults::calls() {
   const std::string mp3 = *dir / "tone.mp3", wav = *dir / "tone.wav";

@@ -1,6 +1,7 @@
 // Shared by the encode and decode tests: waiting for the job, reading results back.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <algorithm>
@@ -65,5 +66,22 @@ inline std::vector<std::string> listDir(const std::string& dir) {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+// A suite that shares one folder of audio made once, and leaves the library with nothing open
+// or running after each test and after the suite. SetUpTestSuite makes `dir` and its files.
+class LibrarySuite : public ::testing::Test {
+ protected:
+  static void TearDownTestSuite() {
+    vbmp3_free();
+    delete dir;
+    dir = nullptr;
+  }
+  void TearDown() override {
+    vbmp3_encodeStop();
+    vbmp3_free();
+  }
+
+  inline static fixtures::TempDir* dir = nullptr;
+};
 
 }  // namespace codec

@@ -23,7 +23,7 @@ constexpr bool kSanitized = true;
 constexpr bool kSanitized = false;
 #endif
 
-class Threads : public ::testing::Test {
+class Threads : public codec::LibrarySuite {
  protected:
   static void SetUpTestSuite() {
     dir = new TempDir;
@@ -31,18 +31,7 @@ class Threads : public ::testing::Test {
     ASSERT_TRUE(fixtures::makeMp3(*dir / "tone.wav", *dir / "tone.mp3"));
     ASSERT_TRUE(fixtures::makeWav(*dir / "mono.wav", 4.0, 22050, 1));
   }
-  static void TearDownTestSuite() {
-    vbmp3_free();
-    delete dir;
-  }
-  void TearDown() override {
-    vbmp3_encodeStop();
-    vbmp3_free();
-  }
-
-  static TempDir* dir;
 };
-TempDir* Threads::dir = nullptr;
 
 // What one thread does over and over; false when a call answered something impossible.
 struct Worker {
