@@ -393,13 +393,15 @@ const std::string kUnshownFrames = frame3("POPM", std::string("a@b\0\xC4", 5)) +
 TEST_F(Tags, ATagNotReadWholeIsNeitherReadNorRewritten) {
   const std::string title = frame3("TIT2", latin1("Title"));
   const std::pair<const char*, std::string> broken[] = {
-      {"zero-size frame first", frame3("TXXX", "") + title + kUnshownFrames},
-      {"zero-size frame between", title + frame3("TXXX", "") + kUnshownFrames},
-      {"invalid frame id", title + frame3("tcmp", latin1("1")) + kUnshownFrames},
-      {"frame past the tag's end", title + kUnshownFrames + frame3("TPE1", latin1("Artist"), 4000)},
+      {"zero-size frame first", tag3(frame3("TXXX", "") + title + kUnshownFrames)},
+      {"zero-size frame between", tag3(title + frame3("TXXX", "") + kUnshownFrames)},
+      {"invalid frame id", tag3(title + frame3("tcmp", latin1("1")) + kUnshownFrames)},
+      {"frame past the tag's end", tag3(title + kUnshownFrames + frame3("TPE1", latin1("Artist"), 4000))},
+      {"tag past the file's end",
+       "ID3" + std::string{3, 0, 0} + bigEndian(0xFFFFFFF, 4, 7) + title + kUnshownFrames},
   };
-  for (const auto& [name, frames] : broken) {
-    const std::string path = mp3("broken.mp3", tag3(frames), id3v1Tag("v1", "", "", 2)), before = slurp(path);
+  for (const auto& [name, v2] : broken) {
+    const std::string path = mp3("broken.mp3", v2, id3v1Tag("v1", "", "", 2)), before = slurp(path);
     readTag(path, 0);
     for (const int v1 : {0, 1}) {
       TagInfo tag = editorRecord("new", "", "", "", 1);

@@ -119,9 +119,11 @@ VBMP3_API void vbmp3_useAtMarkTag(int32_t on);
  *   Opens MPEG audio (MPEG-1, 2 and 2.5, layers I-III, free format included) and PCM in a
  *   RIFF, RF64 or Wave64 WAV container; the file's bytes decide, not its name.
  *   MPEG needs several consecutive frames that agree in version, layer and sampling rate, or
- *   every frame of a shorter file, within 64 KiB after any ID3v2 tags. FLAC, Ogg (FLAC,
- *   Vorbis, Speex, Opus), Matroska/WebM, MP4, AIFF, AU and other containers are refused even
- *   when their contents look like MPEG frames, also behind an ID3v2 tag.
+ *   every frame of a shorter file, within 64 KiB after any ID3v2 tags. An ID3v2 tag declared
+ *   to run past the end of the file counts as its 10-byte header alone, so the frames behind
+ *   what it really holds play. FLAC, Ogg (FLAC, Vorbis, Speex, Opus), Matroska/WebM, MP4,
+ *   AIFF, AU and other containers are refused even when their contents look like MPEG
+ *   frames, also behind an ID3v2 tag.
  *   A stream whose channel count or sampling rate changes part-way (streams joined end to
  *   end) plays and decodes to its end in the format of its first frame: channels are mixed
  *   or doubled, other rates resampled; length counts every part. Damaged stretches decode as
@@ -187,8 +189,8 @@ VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
  *   table, whose name is then in genreName. Returns 0 with the record zeroed when the file
  *   has no tag, cannot be read, is not MPEG audio (WAV, FLAC, Ogg, Matroska, MP4 and the
  *   like included), or holds an ID3v2 tag that cannot be read whole (a frame of zero size,
- *   with an invalid id, or running past the tag's end), since setTagInfoEX would refuse to
- *   rewrite it.
+ *   with an invalid id, or running past the tag's end; or the tag declared to run past the
+ *   end of the file), since setTagInfoEX would refuse to rewrite it.
  * setTagInfoEX: v2 != 0 writes an ID3v2.3 tag (ASCII text as Latin-1, other text as
  *   UTF-16), v1 != 0 an ID3v1 tag (text as CP932; characters CP932 lacks become '?');
  *   a tag not chosen stays as it was. Trailing blanks of each field are dropped, the year
@@ -200,7 +202,8 @@ VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
  *   consecutive frames of one stream, or every frame of a shorter file), when v2 and v1 are
  *   both 0, or when v2 != 0 and the existing ID3v2 tag cannot be read whole (writing it
  *   back would drop the frames that could not be read); an ID3v1-only write leaves such a
- *   tag as it is.
+ *   tag as it is, except that a file whose ID3v2 tag is declared to run past its end
+ *   refuses that write too.
  * There is no call to delete a tag: writing a record with empty fields clears it. */
 VBMP3_API int16_t vbmp3_getGenre(GenreInfo* info);
 VBMP3_API int16_t vbmp3_getFileTagInfoEX(const char* path, TagInfo* tag);

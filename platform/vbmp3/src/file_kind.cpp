@@ -1,5 +1,6 @@
 #include "file_kind.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -132,17 +133,37 @@ bool isOtherContainer(const unsigned char* p, size_t size) {
          startsWith(p, size, ".snd") || isWavContainer(p, size);
 }
 
-// Size of the ID3v2 tag at `offset`, 0 when there is none.
-int64_t id3v2Size(int fd, int64_t offset) {
+// Size of the ID3v2 tag at `offset`, 0 when there is none. A tag declared to run past the end
+// of the file counts as its header alone: such a tag is damaged, and the audio is often right
+// behind the few bytes it really holds.
+int64_t id3v2Size(int fd, int64_t offset, int64_t fileSize) {
   unsigned char h[10];
   if (::pread(fd, h, sizeof h, offset) != 10 || std::memcmp(h, "ID3", 3) != 0 || h[3] == 0xff ||
       h[4] == 0xff || ((h[6] | h[7] | h[8] | h[9]) & 0x80))
     return 0;
   const int64_t body = int64_t{h[6]} << 21 | int64_t{h[7]} << 14 | int64_t{h[8]} << 7 | h[9];
-  return 10 + body + ((h[5] & 0x10) ? 10 : 0);
+  const int64_t size = 10 + body + ((h[5] & 0x10) ? 10 : 0);
+  return offset + size > fileSize ? 10 : size;
 }
 
 }  // namespace
+
+std::optional<int64_t> mpegAudioStart(int fd) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return std::nullopt;
+  int64_t start = 0;
+  while (const int64_t tag = id3v2Size(fd, start, st.st_size)) start += tag;
+  const size_t wanted = kJunkWindow + kConsistentFrames * kMaxFrameBytes;
+  std::vector<unsigned char> bytes(wanted);
+  const ssize_t read = ::pread(fd, bytes.data(), wanted, start);
+  if (read <= 0) return std::nullopt;
+  bytes.resize(static_cast<size_t>(read));
+  const Head head(std::move(bytes), static_cast<size_t>(read) < wanted);
+  if (isOtherContainer(head.at(0), head.size())) return std::nullopt;
+  for (size_t pos = 0; pos < kJunkWindow && head.holds(pos, 4); ++pos)
+    if (head.at(pos)[0] == 0xff && isFrameRun(head, pos)) return start + static_cast<int64_t>(pos);
+  return std::nullopt;
+}
 
 FileKind fileKind(const std::string& path) {
   FileDescriptor fd(path);
@@ -151,19 +172,7 @@ FileKind fileKind(const std::string& path) {
   const ssize_t got = ::pread(fd.get(), magic, sizeof magic, 0);
   if (got <= 0) return FileKind::Other;
   if (isWavContainer(magic, static_cast<size_t>(got))) return FileKind::Wav;
-
-  int64_t start = 0;
-  while (const int64_t tag = id3v2Size(fd.get(), start)) start += tag;
-  const size_t wanted = kJunkWindow + kConsistentFrames * kMaxFrameBytes;
-  std::vector<unsigned char> bytes(wanted);
-  const ssize_t read = ::pread(fd.get(), bytes.data(), wanted, start);
-  if (read <= 0) return FileKind::Other;
-  bytes.resize(static_cast<size_t>(read));
-  const Head head(std::move(bytes), static_cast<size_t>(read) < wanted);
-  if (isOtherContainer(head.at(0), head.size())) return FileKind::Other;
-  for (size_t pos = 0; pos < kJunkWindow && head.holds(pos, 4); ++pos)
-    if (head.at(pos)[0] == 0xff && isFrameRun(head, pos)) return FileKind::Mpeg;
-  return FileKind::Other;
+  return mpegAudioStart(fd.get()) ? FileKind::Mpeg : FileKind::Other;
 }
 
 }  // namespace vbmp3

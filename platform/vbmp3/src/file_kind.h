@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vbmp3 {
@@ -17,5 +18,9 @@ enum class FileKind {
 // version, layer and sampling rate (or every frame of a shorter file), starting within 64 KiB
 // after the ID3v2 tags, and no other container's signature in front of them.
 FileKind fileKind(const std::string& path);
+
+// The offset of the first of those frames in the open file `fd`, nullopt when it holds no MPEG
+// audio. An ID3v2 tag declared to run past the end of the file counts as its 10-byte header.
+std::optional<int64_t> mpegAudioStart(int fd);
 
 }  // namespace vbmp3

@@ -5,16 +5,19 @@
 
 #include <mpg123.h>
 #include <samplerate.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "file_descriptor.h"
+#include "file_kind.h"
 
 namespace vbmp3 {
 namespace {
@@ -24,7 +27,33 @@ void initMpg123Once() {
   std::call_once(once, [] { mpg123_init(); });
 }
 
+// The file from the first frame on, as libmpg123 reads it: each handle keeps its own position,
+// so several handles can share the descriptor.
+struct FileStream {
+  int fd;
+  int64_t base;  // where the audio starts
+  int64_t size;  // from `base` to the end of the file
+  int64_t pos = 0;
+
+  static mpg123_ssize_t read(void* self, void* buffer, size_t bytes) {
+    auto* s = static_cast<FileStream*>(self);
+    const ssize_t got = ::pread(s->fd, buffer, bytes, s->base + s->pos);
+    if (got > 0) s->pos += got;
+    return got;
+  }
+  static off_t seek(void* self, off_t offset, int whence) {
+    auto* s = static_cast<FileStream*>(self);
+    if (whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) return -1;
+    const int64_t from = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? s->pos : s->size;
+    if (from + offset < 0) return -1;
+    s->pos = from + offset;
+    return static_cast<off_t>(s->pos);
+  }
+};
+
+// Also owns the stream the handle reads, which must outlive it.
 struct Mpg123Deleter {
+  std::unique_ptr<FileStream> stream;
   void operator()(mpg123_handle* h) const {
     mpg123_close(h);
     mpg123_delete(h);
@@ -40,20 +69,25 @@ void allowChannels(mpg123_handle* mh, int channels) {
   for (size_t i = 0; i < rateCount; ++i) mpg123_format(mh, rates[i], channels, MPG123_ENC_SIGNED_16);
 }
 
-// A handle reading `fd` from its start, 16-bit output at any rate and channel count.
-Mpg123Handle newHandle(int fd) {
-  Mpg123Handle handle(mpg123_new(nullptr, nullptr));
+// A handle reading `fd` from `start` on, 16-bit output at any rate and channel count.
+Mpg123Handle newHandle(int fd, int64_t start) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return nullptr;
+  Mpg123Handle handle(mpg123_new(nullptr, nullptr),
+                      Mpg123Deleter{std::make_unique<FileStream>(FileStream{fd, start, st.st_size - start})});
   if (!handle) return nullptr;
   mpg123_handle* mh = handle.get();
   mpg123_param(mh, MPG123_FLAGS, MPG123_QUIET | MPG123_GAPLESS | MPG123_SKIP_ID3V2, 0);
   allowChannels(mh, MPG123_MONO | MPG123_STEREO);
-  if (::lseek(fd, 0, SEEK_SET) != 0 || mpg123_open_fd(mh, fd) != MPG123_OK) return nullptr;
+  if (mpg123_replace_reader_handle(mh, FileStream::read, FileStream::seek, nullptr) != MPG123_OK ||
+      mpg123_open_handle(mh, handle.get_deleter().stream.get()) != MPG123_OK)
+    return nullptr;
   return handle;
 }
 
 // A new handle whose output keeps the first frame's channel count, at each frame's own rate.
-Mpg123Handle openHandle(int fd) {
-  Mpg123Handle handle = newHandle(fd);
+Mpg123Handle openHandle(int fd, int64_t start) {
+  Mpg123Handle handle = newHandle(fd, start);
   long rate = 0;
   int channels = 0, encoding = 0;
   if (!handle || mpg123_getformat(handle.get(), &rate, &channels, &encoding) != MPG123_OK) return nullptr;
@@ -198,17 +232,19 @@ class Mp3Source : public Source {
     initMpg123Once();
     FileDescriptor fd(path);
     if (fd.get() < 0) return nullptr;
+    const auto start = mpegAudioStart(fd.get());
+    if (!start) return nullptr;
     SourceInfo info;
     std::vector<RatePart> parts;
     if (mode == SourceOpen::Scanned) {
       // A full scan counts the frames that are really there, whatever an Xing header claims. It runs
       // on a handle of its own: decoding after a seek can differ in the last bit from decoding a fresh
       // stream, and a fresh stream gives exactly what the mpg123 tool writes.
-      Mpg123Handle scanner = openHandle(fd.get());
+      Mpg123Handle scanner = openHandle(fd.get(), *start);
       if (!scanner || mpg123_scan(scanner.get()) != MPG123_OK || !describe(scanner.get(), &info))
         return nullptr;
       if (info.frames <= 0 || info.lengthFrames <= 0) return nullptr;
-      Mpg123Handle walker = newHandle(fd.get());
+      Mpg123Handle walker = newHandle(fd.get(), *start);
       auto map = walker ? walkFrames(walker.get(), info.rate, info.lengthFrames) : std::nullopt;
       if (!map) return nullptr;
       parts = std::move(map->parts);
@@ -217,7 +253,7 @@ class Mp3Source : public Source {
       if (map->rawSeconds > 0)
         info.bitRate = static_cast<int>(std::lround(map->audioBytes * 8 / map->rawSeconds / 1000));
     }
-    Mpg123Handle decoder = openHandle(fd.get());
+    Mpg123Handle decoder = openHandle(fd.get(), *start);
     if (!decoder) return nullptr;
     if (mode == SourceOpen::Streaming && !describe(decoder.get(), &info)) return nullptr;
     if (parts.empty()) parts = {RatePart{0, 0, info.rate}, RatePart{INT64_MAX, INT64_MAX, 0}};
