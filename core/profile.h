@@ -1,6 +1,6 @@
 // Profile (INI) files such as Option.ini: "[section]" lines followed by "key=value" lines.
 //
-// Reading, as the profile-string service of the original platform does it:
+// Reading, as the usual profile-string (INI) rules have it:
 // - section and key names match without regard to letter case; surrounding blanks
 //   (spaces, tabs) of section names, key names and values are not part of them;
 // - a key line splits at its first "=", so values may hold "=";
