@@ -3,6 +3,7 @@
 
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -209,6 +210,16 @@ TEST_F(Tags, NoTagIsAFailureWithAZeroedRecord) {
     const TagInfo tag = readTag(path, 0);
     EXPECT_EQ(0, std::memcmp(&zero, &tag, sizeof zero)) << path;
   }
+}
+
+// A FIFO named like a song has no writer: every call refuses it at once instead of waiting.
+TEST_F(Tags, AFifoIsRefusedWithoutWaiting) {
+  const std::string fifo = dir / "pipe.mp3";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  TagInfo tag{};
+  EXPECT_EQ(vbmp3_getFileTagInfoEX(fifo.c_str(), &tag), 0);
+  EXPECT_EQ(vbmp3_setTagInfoEX(fifo.c_str(), &tag, 1, 1), 0);
+  EXPECT_EQ(vbmp3_open(fifo.c_str(), nullptr), 0);
 }
 
 TEST_F(Tags, WavArtistComesFromRiffInfo) {

@@ -167,7 +167,8 @@ std::optional<int64_t> mpegAudioStart(int fd) {
 
 FileKind fileKind(const std::string& path) {
   FileDescriptor fd(path);
-  if (fd.get() < 0) return FileKind::Other;
+  struct stat st {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileKind::Other;
   unsigned char magic[12] = {};
   const ssize_t got = ::pread(fd.get(), magic, sizeof magic, 0);
   if (got <= 0) return FileKind::Other;

@@ -194,13 +194,6 @@ int genreNumber(const std::string& name) {
   return kNoGenre;
 }
 
-bool isWav(const std::string& path) {
-  char head[12] = {};
-  std::ifstream in(path, std::ios::binary);
-  return in.read(head, sizeof head) && std::memcmp(head, "RIFF", 4) == 0 &&
-         std::memcmp(head + 8, "WAVE", 4) == 0;
-}
-
 std::string yearOf(const std::string& text) {
   const size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
   return digits >= 1 && digits <= 4 ? text.substr(0, digits) : std::string();
@@ -234,15 +227,11 @@ bool id3v2ReadsWhole(const std::string& path) {
   return true;
 }
 
-bool isRegularFile(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
-}
-
 bool readTag(const std::string& path, TagInfo* out) {
   std::memset(out, 0, sizeof *out);
-  if (!isRegularFile(path)) return false;
-  const auto text = isWav(path) ? readWav(path) : readMp3(path);
+  const FileKind kind = fileKind(path);
+  if (kind == FileKind::Other) return false;
+  const auto text = kind == FileKind::Wav ? readWav(path) : readMp3(path);
   if (!text) return false;
   fill(*text, out);
   return true;

@@ -51,7 +51,5 @@ std::string yearOf(const std::string& text);
 // (and ID3v2 is to be written).
 bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v1);
 
-bool isRegularFile(const std::string& path);
-bool isWav(const std::string& path);
 
 }  // namespace vbmp3
