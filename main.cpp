@@ -3,8 +3,8 @@
 #include <csignal>
 
 #include "core/app.h"
-#include "core/decoder.h"
 #include "core/startup.h"
+#include "core/vbmp3binding.h"
 #include "platform/qt/qtplatform.h"
 #include "ui/form1.h"
 #include "ui/programstyle.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "platform/qt/qtplatform.h"
 #include "playback/load.h"
 #include "ui/form1.h"

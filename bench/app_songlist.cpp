@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "fakes/scripted_platform.h"
 #include "songlist/genres.h"
 #include "songlist/listfile.h"

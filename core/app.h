@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-class Vbmp3;     // core/decoder.h: the decoder library's calls
+class Vbmp3;     // core/vbmp3binding.h: the decoder library's calls
 class Platform;  // core/platform.h: dialogs, shell, clipboard, tray, ...
 class Form1;     // main window
 class Form2;     // Song List
@@ -42,9 +42,9 @@ class App {
   bool form4Created() const { return form4_ != nullptr; }
   bool form5Created() const { return form5_ != nullptr; }
 
-  int32_t LastPlayPosition = 0;        // play position last seen by the elapsed-time change
-  int16_t TrayState = 0;               // 0 at start, 1 icon added, 2 restored by a click
-  std::array<int32_t, 10> EcoBand{};   // equalizer bands handed to the decoder
+  int32_t LastPlayPosition = 0;       // play position last seen by the elapsed-time change
+  int16_t TrayState = 0;              // 0 at start, 1 icon added, 2 restored by a click
+  std::array<int32_t, 10> EcoBand{};  // equalizer bands handed to the decoder
 
  private:
   QString folder_;

@@ -3,7 +3,7 @@
 #include <QAction>
 
 #include "core/app.h"
-#include "core/controls.h"
+#include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
 

@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "core/app.h"
-#include "core/controls.h"
 #include "core/profile.h"
 #include "playback/load.h"
 #include "songlist/songlistwindow.h"
 #include "ui/changelabel.h"
+#include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
 #include "ui/form4.h"

@@ -4,15 +4,15 @@
 #include <QComboBox>
 
 #include "core/app.h"
-#include "core/controls.h"
-#include "core/decoder.h"
 #include "core/platform.h"
 #include "core/settings.h"
+#include "core/vbmp3binding.h"
 #include "playback/load.h"
 #include "playback/playmodes.h"
 #include "playback/polling.h"
 #include "songlist/listfile.h"
 #include "ui/clock.h"
+#include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"

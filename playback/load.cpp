@@ -11,12 +11,12 @@
 #include <algorithm>
 
 #include "core/app.h"
-#include "core/controls.h"
-#include "core/decoder.h"
 #include "core/platform.h"
+#include "core/vbmp3binding.h"
 #include "playback/polling.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
+#include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "ui/form1.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "playback/navigation.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"

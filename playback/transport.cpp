@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "playback/load.h"
 #include "playback/polling.h"
 #include "songlist/songlistwindow.h"

@@ -4,7 +4,7 @@
 #include <QComboBox>
 
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "playback/load.h"
 #include "songlist/songlistwindow.h"
 #include "ui/form1.h"

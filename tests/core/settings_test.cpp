@@ -5,10 +5,10 @@
 #include <QAction>
 #include <QLineEdit>
 
-#include "core/controls.h"
 #include "core/options.h"
 #include "core/textcodec.h"
 #include "fakes/program_test.h"
+#include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
 #include "ui/form4.h"

@@ -9,9 +9,9 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 
-#include "core/controls.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "fakes/program_test.h"
+#include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"

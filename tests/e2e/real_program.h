@@ -8,7 +8,7 @@
 
 #include "audio_fixtures.h"
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "fakes/scripted_platform.h"
 
 class RealProgram : public ::testing::Test {

@@ -14,7 +14,7 @@
 #include <map>
 #include <optional>
 
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 
 class ScriptedDecoder final : public Vbmp3 {
  public:

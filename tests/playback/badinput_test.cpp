@@ -13,7 +13,7 @@
 
 #include "audio_fixtures.h"
 #include "core/app.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "fakes/scripted_platform.h"
 #include "playback/load.h"
 #include "ui/form1.h"

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "audio_fixtures.h"
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 #include "fakes/scripted_decoder.h"
 
 namespace {

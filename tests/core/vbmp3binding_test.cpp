@@ -1,4 +1,4 @@
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 
 #include <gtest/gtest.h>
 

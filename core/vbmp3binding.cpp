@@ -1,16 +1,17 @@
-#include "core/decoder.h"
+#include "core/vbmp3binding.h"
 
 #include <dlfcn.h>
 
 #include <utility>
 
 // Every library call the program makes, for the symbol table below.
-#define VBMP3_CALLS(X)                                                                                       \
-  X(init)                                                                                                    \
-  X(useAtMarkTag) X(open) X(play) X(stop) X(pause) X(restart) X(free) X(seek) X(getState) X(getMpegInfo)     \
-      X(setPitch) X(getPitch) X(setVolume) X(getVolume) X(setFadeIn) X(setFadeOut) X(setEqualizer) X(reload) \
-          X(getWave) X(getGenre) X(getFileTagInfoEX) X(setTagInfoEX) X(encodeOpen) X(encodeStart)            \
-              X(encodeStop) X(getEncodeState) X(decodeWave) X(playDecodeWave) X(getVersion)
+#define VBMP3_CALLS(X)                                                                                      \
+  X(init)                                                                                                   \
+  X(useAtMarkTag)                                                                                           \
+  X(open) X(play) X(stop) X(pause) X(restart) X(free) X(seek) X(getState) X(getMpegInfo) X(setPitch)        \
+      X(getPitch) X(setVolume) X(getVolume) X(setFadeIn) X(setFadeOut) X(setEqualizer) X(reload) X(getWave) \
+          X(getGenre) X(getFileTagInfoEX) X(setTagInfoEX) X(encodeOpen) X(encodeStart) X(encodeStop)        \
+              X(getEncodeState) X(decodeWave) X(playDecodeWave) X(getVersion)
 
 namespace {
 
