@@ -259,3 +259,15 @@ QByteArray encode(const QString& text) {
 }
 
 }  // namespace textcodec
+
+QString CutAtNul(const QString& text) {
+  const qsizetype nul = text.indexOf(QChar(0));
+  return nul < 0 ? text : text.left(nul);
+}
+
+QString TrimSpaces(const QString& text) {
+  qsizetype begin = 0, end = text.size();
+  while (begin < end && text[begin] == ' ') ++begin;
+  while (end > begin && text[end - 1] == ' ') --end;
+  return text.mid(begin, end - begin);
+}

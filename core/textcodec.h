@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <cstddef>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -66,3 +68,16 @@ bool cp932TableReady();
 }  // namespace detail
 
 }  // namespace textcodec
+
+// Text helpers for the library's records and for paths typed by the user.
+
+// `text` up to its first NUL.
+QString CutAtNul(const QString& text);
+// A fixed-length UTF-8 text field of the library's records, up to its first NUL.
+template <std::size_t N>
+QString CutAtNul(const char (&field)[N]) {
+  return QString::fromUtf8(field, static_cast<qsizetype>(strnlen(field, N)));
+}
+
+// Spaces trimmed from both ends (nothing else: a tab or a newline belongs to the path).
+QString TrimSpaces(const QString& text);

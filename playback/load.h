@@ -5,8 +5,6 @@
 #include <vbmp3.h>
 
 #include <QString>
-#include <cstddef>
-#include <cstring>
 
 class App;
 
@@ -85,14 +83,3 @@ void ResetAfterFailedOpen(App& app);
 void ShowNoTrack(App& app);
 // "指定させたファイルが存在しません。" CR LF "又は拡張子がサポートされてないファイルです。"
 void ShowFailedOpenMessage(App& app);
-
-// `text` up to its first NUL.
-QString CutAtNul(const QString& text);
-// A fixed-length UTF-8 text field of the library's records, up to its first NUL.
-template <std::size_t N>
-QString CutAtNul(const char (&field)[N]) {
-  return QString::fromUtf8(field, static_cast<qsizetype>(strnlen(field, N)));
-}
-
-// Spaces trimmed from both ends (nothing else: a tab or a newline belongs to the path).
-QString TrimSpaces(const QString& text);

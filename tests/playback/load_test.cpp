@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "core/app.h"
+#include "core/textcodec.h"
 #include "fakes/scripted_decoder.h"
 #include "fakes/scripted_platform.h"
 #include "playback/transport.h"
@@ -24,8 +25,11 @@
 #include "ui/form3.h"
 #include "ui/form5.h"
 
-// Readable QStrings in failure messages.
-static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+    // Readable QStrings in failure messages.
+    static void
+    PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
