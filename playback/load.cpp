@@ -23,102 +23,102 @@
 #include "ui/form3.h"
 #include "ui/form5.h"
 
-    namespace {
+namespace {
 
-  const QString kTitle = QStringLiteral("Kestrune");
-  constexpr int kTitleLeftEdge = 8;
-  constexpr int kGenreCount = 256;
+const QString kTitle = QStringLiteral("Kestrune");
+constexpr int kTitleLeftEdge = 8;
+constexpr int kGenreCount = 256;
 
-  void moveTitleToLeftEdge(Form1 & main) { main.Label13->move(kTitleLeftEdge, main.Label13->y()); }
+void moveTitleToLeftEdge(Form1& main) { main.Label13->move(kTitleLeftEdge, main.Label13->y()); }
 
-  // The seek bar's large step for a track of `seconds`: one hundredth of it, rounded to the
-  // nearest integer with halves to even; 1 for tracks of up to 10 seconds. 0 (tracks of 11
-  // to 50 seconds) is no valid step: the bar keeps the one it has.
-  int largeStep(int32_t seconds) {
-    if (seconds <= 10) return 1;
-    int step = seconds / 100;
-    const int rest = seconds % 100;
-    if (rest > 50 || (rest == 50 && step % 2 == 1)) ++step;
-    return step;
+// The seek bar's large step for a track of `seconds`: one hundredth of it, rounded to the
+// nearest integer with halves to even; 1 for tracks of up to 10 seconds. 0 (tracks of 11
+// to 50 seconds) is no valid step: the bar keeps the one it has.
+int largeStep(int32_t seconds) {
+  if (seconds <= 10) return 1;
+  int step = seconds / 100;
+  const int rest = seconds % 100;
+  if (rest > 50 || (rest == 50 && step % 2 == 1)) ++step;
+  return step;
+}
+
+// A sampling rate in kHz in its shortest decimal form: 44100 gives "44.1", 48000 "48".
+QString kiloHertz(int32_t rate) {
+  return QString::number(rate / 1000.0, 'f', QLocale::FloatingPointShortest);
+}
+
+QString fileBaseName(const QString& path) { return QFileInfo(TrimSpaces(path)).completeBaseName(); }
+QString fileExtension(const QString& path) { return QFileInfo(TrimSpaces(path)).suffix(); }
+
+struct DisplaySteps {
+  bool enablePlay, refreshPlayState, showListPosition;
+};
+
+// What the main window shows of a newly opened track. Every step runs whatever the ones
+// before it did; a track of 0 seconds keeps the progress picture's scale.
+void showTrackInformation(App& app, const TrackInfo& info, const DisplaySteps& steps) {
+  Form1& main = app.form1();
+  const int32_t seconds = std::max<int32_t>(info.length, 0);
+
+  main.Label3->setText(minutesSeconds(seconds));
+  if (steps.enablePlay) main.Command1->setEnabled(true);
+  MpegInfo mpeg{};
+  app.vbmp3.getMpegInfo(mpeg);
+  main.Text3->setText(QString::number(seconds));
+  main.HScroll1->setMaximum(seconds);
+  if (const int step = largeStep(seconds); step > 0) main.HScroll1->setPageStep(step);
+  if (steps.refreshPlayState) RefreshPlayState(app);
+  ReadTagInfo(app);
+  if (seconds > 0) main.Picture5->setScaleWidth(seconds);
+  main.Label9->setText(QString::number(info.bitRate) + "k/s");
+  main.Label10->setText(kiloHertz(info.samplingRate) + " kHz");
+  main.Label12->setText(CutAtNul(info.artist));
+  if (steps.showListPosition) main.Label11->setText("-/" + QString::number(app.form2().List1->count()));
+  main.Label8->setText(fileExtension(main.Text1->text()));
+}
+
+void defaultArtist(Form1& main) {
+  const QString artist = main.Label12->text();
+  if (artist.isEmpty() || artist == " ") main.Label12->setText("Artist");
+}
+
+void showFailure(App& app, LoadOptions::OnFailure onFailure) {
+  using enum LoadOptions::OnFailure;
+  switch (onFailure) {
+    case MessageAndReset:
+      ShowFailedOpenMessage(app);
+      ResetAfterFailedOpen(app);
+      break;
+    case CacheMessageAndReset:
+      app.platform.messageBox(&app.form1(),
+                              "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。", kTitle);
+      ResetAfterFailedOpen(app);
+      break;
+    case Nothing:
+      break;
   }
+}
 
-  // A sampling rate in kHz in its shortest decimal form: 44100 gives "44.1", 48000 "48".
-  QString kiloHertz(int32_t rate) {
-    return QString::number(rate / 1000.0, 'f', QLocale::FloatingPointShortest);
+void startPlaying(App& app, LoadOptions::Then then) {
+  using enum LoadOptions::Then;
+  switch (then) {
+    case Stay:
+      break;
+    case PlayIfFastPlay:
+      if (checkValue(app.form3().Check6) == 1) Form1_Command1_Click(app);
+      break;
+    case Play:
+      Form1_Command1_Click(app);
+      break;
+    case PlayWithoutTagEditor:
+      playCurrentTrack(app);
+      break;
+    case Replay:
+      app.vbmp3.stop();
+      if (startDecoder(app)) app.form1().Picture5->cls();
+      break;
   }
-
-  QString fileBaseName(const QString& path) { return QFileInfo(TrimSpaces(path)).completeBaseName(); }
-  QString fileExtension(const QString& path) { return QFileInfo(TrimSpaces(path)).suffix(); }
-
-  struct DisplaySteps {
-    bool enablePlay, refreshPlayState, showListPosition;
-  };
-
-  // What the main window shows of a newly opened track. Every step runs whatever the ones
-  // before it did; a track of 0 seconds keeps the progress picture's scale.
-  void showTrackInformation(App & app, const TrackInfo& info, const DisplaySteps& steps) {
-    Form1& main = app.form1();
-    const int32_t seconds = std::max<int32_t>(info.length, 0);
-
-    main.Label3->setText(minutesSeconds(seconds));
-    if (steps.enablePlay) main.Command1->setEnabled(true);
-    MpegInfo mpeg{};
-    app.vbmp3.getMpegInfo(mpeg);
-    main.Text3->setText(QString::number(seconds));
-    main.HScroll1->setMaximum(seconds);
-    if (const int step = largeStep(seconds); step > 0) main.HScroll1->setPageStep(step);
-    if (steps.refreshPlayState) RefreshPlayState(app);
-    ReadTagInfo(app);
-    if (seconds > 0) main.Picture5->setScaleWidth(seconds);
-    main.Label9->setText(QString::number(info.bitRate) + "k/s");
-    main.Label10->setText(kiloHertz(info.samplingRate) + " kHz");
-    main.Label12->setText(CutAtNul(info.artist));
-    if (steps.showListPosition) main.Label11->setText("-/" + QString::number(app.form2().List1->count()));
-    main.Label8->setText(fileExtension(main.Text1->text()));
-  }
-
-  void defaultArtist(Form1 & main) {
-    const QString artist = main.Label12->text();
-    if (artist.isEmpty() || artist == " ") main.Label12->setText("Artist");
-  }
-
-  void showFailure(App & app, LoadOptions::OnFailure onFailure) {
-    using enum LoadOptions::OnFailure;
-    switch (onFailure) {
-      case MessageAndReset:
-        ShowFailedOpenMessage(app);
-        ResetAfterFailedOpen(app);
-        break;
-      case CacheMessageAndReset:
-        app.platform.messageBox(&app.form1(),
-                                "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。", kTitle);
-        ResetAfterFailedOpen(app);
-        break;
-      case Nothing:
-        break;
-    }
-  }
-
-  void startPlaying(App & app, LoadOptions::Then then) {
-    using enum LoadOptions::Then;
-    switch (then) {
-      case Stay:
-        break;
-      case PlayIfFastPlay:
-        if (checkValue(app.form3().Check6) == 1) Form1_Command1_Click(app);
-        break;
-      case Play:
-        Form1_Command1_Click(app);
-        break;
-      case PlayWithoutTagEditor:
-        playCurrentTrack(app);
-        break;
-      case Replay:
-        app.vbmp3.stop();
-        if (startDecoder(app)) app.form1().Picture5->cls();
-        break;
-    }
-  }
+}
 
 }  // namespace
 
@@ -297,6 +297,8 @@ void TitleRule(App& app) {
 }
 
 void FillGenreList(App& app) {
+  QComboBox* list = app.form5().Combo1;
+  if (list->count() == kGenreCount) return;
   QStringList entries;
   entries.reserve(kGenreCount);
   for (int n = 0; n < kGenreCount; ++n) {
@@ -305,7 +307,6 @@ void FillGenreList(App& app) {
     app.vbmp3.getGenre(genre);
     entries << QString("%1 - %2").arg(n, 3, 10, QChar('0')).arg(TrimSpaces(CutAtNul(genre.genreName)));
   }
-  QComboBox* list = app.form5().Combo1;
   list->clear();
   list->addItems(entries);
 }

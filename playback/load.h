@@ -66,7 +66,8 @@ void TitleRule(App& app);
 // Fills the hidden tag editor: its genre list, then, when the file in Text1 has a tag, its
 // fields; a file without a tag leaves the fields empty.
 void ReadTagInfo(App& app);
-// The tag editor's genre list afresh: "000 - name" for 0..255, entry index = genre number.
+// The tag editor's genre list, "000 - name" for 0..255 with entry index = genre number. The
+// library's names never change while it runs, so the list is built at the first call only.
 void FillGenreList(App& app);
 
 // Cache playback at start-up: loads the last track and leaves it stopped. False (after the
