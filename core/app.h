@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <memory>
 
+// The program's name: every message box's title, and the caption and title line without a
+// track.
+inline const QString kProgramTitle = QStringLiteral("Kestrune");
+
 class Vbmp3;     // core/vbmp3binding.h: the decoder library's calls
 class Platform;  // core/platform.h: dialogs, shell, clipboard, tray, ...
 class Form1;     // main window

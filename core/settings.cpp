@@ -9,7 +9,6 @@
 
 #include "core/app.h"
 #include "core/profile.h"
-#include "playback/load.h"
 #include "songlist/songlistwindow.h"
 #include "ui/changelabel.h"
 #include "ui/controls.h"
@@ -163,16 +162,16 @@ void SaveSettings(App& app) {
   if (file.save() != WriteStatus::Ok) reportNotWritable(app, &app.form1(), kSettingsFile);
 }
 
-void RestoreSettings(App& app) {
+std::optional<CachedTrack> RestoreSettings(App& app) {
   const ProfileFile file(app.file(kSettingsFile));
   for (const Setting& setting : settings(app)) {
     if (setting.restored) restore(setting, file.get(kSettingsSection, setting.key));
   }
-  // Cache playback: the last track comes back loaded and stopped. When it cannot be opened
-  // the user has been told, and the window stays where the file put it.
-  if (checkValue(app.form3().Check3) == 1 && !ReloadCachedTrack(app, file.get(kSettingsSection, "MusicTitle"),
-                                                                file.get(kSettingsSection, "MusicPath")))
-    return;
+  if (checkValue(app.form3().Check3) != 1) return std::nullopt;
+  return CachedTrack{file.get(kSettingsSection, "MusicTitle"), file.get(kSettingsSection, "MusicPath")};
+}
+
+void BringBackMainWindow(App& app) {
   Form1& main = app.form1();
   if (leftTwips(&main) < -900) main.move(0, 0);
 }

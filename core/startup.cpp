@@ -20,15 +20,13 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Kestrune");
-
 // Creates the data file when missing. False when the program has to end: the file exists
 // (or its folder does) but cannot be opened for writing; the user has been told.
 bool ensureDataFile(App& app, const QString& name) {
   if (ensureExists(app.file(name)) != EnsureStatus::NotWritable) return true;
   app.platform.messageBox(
       nullptr, "[" + name + "]ファイルを作成できません。\r\n読み取り専用になっている可能性があります。",
-      kTitle);
+      kProgramTitle);
   app.platform.exitProcess(1);
   return false;
 }
@@ -37,16 +35,29 @@ bool libraryReady(App& app) {
   app.vbmp3.init();
   if (app.vbmp3.init() != 0) return true;
   app.platform.messageBox(nullptr, "VBMP3.dllが見つかりません。\r\nVBMP3を同フォルダに置いてください。",
-                          kTitle);
+                          kProgramTitle);
   app.platform.exitProcess(1);
   return false;
 }
 
+// One column of a list file as rows of a list box; the rows keep the file's bytes.
+class ListFileColumn : public RowTexts {
+ public:
+  ListFileColumn(std::shared_ptr<const ListFile> file, int column)
+      : file_(std::move(file)), column_(column) {}
+  int count() const override { return file_->count(); }
+  QString text(int row) const override { return file_->text(row, column_); }
+
+ private:
+  std::shared_ptr<const ListFile> file_;
+  int column_;
+};
+
 void loadSongList(App& app) {
   const std::shared_ptr<const ListFile> list = openListFile(app.file(listFileName(0)));
   Form2& songList = app.form2();
-  songList.List1->setRows(ListFile::column(list, 0));
-  songList.List2->setRows(ListFile::column(list, 1));
+  songList.List1->setRows(std::make_shared<ListFileColumn>(list, 0));
+  songList.List2->setRows(std::make_shared<ListFileColumn>(list, 1));
 }
 
 void loadGenres(App& app) {
@@ -74,18 +85,21 @@ void Form1_Form_Load(App& app) {
   main.Timer2->setInterval(100);
   main.Timer3->start();
 
-  RestoreSettings(app);
+  // Cache playback: the last track comes back loaded and stopped. When it cannot be opened
+  // the user has been told, and the window stays where the settings put it.
+  const std::optional<CachedTrack> cached = RestoreSettings(app);
+  if (!cached || ReloadCachedTrack(app, cached->title, cached->path)) BringBackMainWindow(app);
   mPlayMode(app);
   mListMode(app);
 
   if (main.mFadeIn->isChecked()) main.Image6->show();
   if (main.mFadeOut->isChecked()) main.Image7->show();
-  if (main.Label13->text().isEmpty()) main.Label13->setText(kTitle);
-  if (checkValue(options.Check3) != 1) main.Label13->setText(kTitle);
+  if (main.Label13->text().isEmpty()) main.Label13->setText(kProgramTitle);
+  if (checkValue(options.Check3) != 1) main.Label13->setText(kProgramTitle);
   if (main.mVisible->isChecked()) {
     main.mVisible->setChecked(true);
-    main.Label13->setText(kTitle);
-    main.setWindowTitle(kTitle);
+    main.Label13->setText(kProgramTitle);
+    main.setWindowTitle(kProgramTitle);
   }
   if (main.Text3->text().isEmpty()) main.Label22->setText("0000");
   main.HScroll3->setValue(100);
@@ -97,7 +111,7 @@ void Form1_Form_Load(App& app) {
   if (checkValue(options.Check4) == 1) StartupAutoPlay(app);
   if (checkValue(options.Check3) == 1) {
     main.mListAdd->setEnabled(false);
-    main.setWindowTitle(kTitle);
+    main.setWindowTitle(kProgramTitle);
   }
   main.onClose = [&app] { Form1_Form_Unload(app); };
 }

@@ -25,11 +25,9 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Kestrune");
-constexpr int kTitleLeftEdge = 8;
 constexpr int kGenreCount = 256;
 
-void moveTitleToLeftEdge(Form1& main) { main.Label13->move(kTitleLeftEdge, main.Label13->y()); }
+void moveTitleToLeftEdge(Form1& main) { main.Label13->move(kTitleRestX, main.Label13->y()); }
 
 // The seek bar's large step for a track of `seconds`: one hundredth of it, rounded to the
 // nearest integer with halves to even; 1 for tracks of up to 10 seconds. 0 (tracks of 11
@@ -90,8 +88,8 @@ void showFailure(App& app, LoadOptions::OnFailure onFailure) {
       ResetAfterFailedOpen(app);
       break;
     case CacheMessageAndReset:
-      app.platform.messageBox(&app.form1(),
-                              "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。", kTitle);
+      app.platform.messageBox(
+          &app.form1(), "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。", kProgramTitle);
       ResetAfterFailedOpen(app);
       break;
     case Nothing:
@@ -268,16 +266,16 @@ void ShowNoTrack(App& app) {
   main.Label16->setText("0");
   main.Picture5->cls();
   moveTitleToLeftEdge(main);
-  main.Label13->setText(kTitle);
+  main.Label13->setText(kProgramTitle);
   main.Label12->setText("Artist");
-  main.setWindowTitle(kTitle);
+  main.setWindowTitle(kProgramTitle);
   main.Command2->setEnabled(false);
 }
 
 void ShowFailedOpenMessage(App& app) {
   app.platform.messageBox(
       &app.form1(), "指定させたファイルが存在しません。\r\n又は拡張子がサポートされてないファイルです。",
-      kTitle);
+      kProgramTitle);
 }
 
 // ---- Title and tag ---------------------------------------------------------------------------
@@ -285,15 +283,15 @@ void ShowFailedOpenMessage(App& app) {
 void TitleRule(App& app) {
   Form1& main = app.form1();
   if (main.mVisible->isChecked()) {
-    main.Label13->setText(kTitle);
-    main.setWindowTitle(kTitle);
+    main.Label13->setText(kProgramTitle);
+    main.setWindowTitle(kProgramTitle);
     return;
   }
   const QString tagTitle = app.form5().Text1->text();
   const bool useTag = main.mTagTitle->isChecked() && !tagTitle.isEmpty() && tagTitle != " ";
   const QString name = useTag ? tagTitle : fileBaseName(main.Text1->text());
   main.Label13->setText(name);
-  main.setWindowTitle(kTitle + QChar(0x3000) + "【" + name + "】");
+  main.setWindowTitle(kProgramTitle + QChar(0x3000) + "【" + name + "】");
 }
 
 void FillGenreList(App& app) {

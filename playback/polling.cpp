@@ -47,7 +47,7 @@ void stopAtEnd(App& app) {
   app.vbmp3.stop();
   f.Command1->setEnabled(true);
   switchTimer(f.Timer4, false);
-  f.Label13->move(0, f.Label13->y());
+  f.Label13->move(kTitleEndOfTrackX, f.Label13->y());
   f.Picture5->cls();
 }
 

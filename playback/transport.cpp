@@ -17,7 +17,6 @@ namespace {
 constexpr int kPitchStep = 20;
 constexpr int kVolumeStep = 5;
 constexpr int kKnobStepPixels = 6;
-constexpr int kTitleRestX = 8;  // where the title line rests while stopped
 
 // Moves a bar by `delta`, kept within its range (a value reached by dragging may be less
 // than a step from an end). The bar's change procedure runs when the value changes.

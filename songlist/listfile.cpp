@@ -106,19 +106,6 @@ class FieldCutter {
   bool fieldFollows_ = false;  // a comma was read, so a field comes even at a line end
 };
 
-// One column of a list file as rows of a list box.
-class ListFileColumn : public RowTexts {
- public:
-  ListFileColumn(std::shared_ptr<const ListFile> file, int column)
-      : file_(std::move(file)), column_(column) {}
-  int count() const override { return file_->count(); }
-  QString text(int row) const override { return file_->text(row, column_); }
-
- private:
-  std::shared_ptr<const ListFile> file_;
-  int column_;
-};
-
 QString quoted(QString text) {
   text.replace(u'"', QStringLiteral("\"\""));
   return u'"' + text + u'"';
@@ -153,10 +140,6 @@ FieldPairs ListFile::texts() const {
     records.second.append(text(k, 1));
   }
   return records;
-}
-
-std::shared_ptr<const RowTexts> ListFile::column(const std::shared_ptr<const ListFile>& file, int column) {
-  return std::make_shared<ListFileColumn>(file, column);
 }
 
 FieldPairs parseListFile(const QByteArray& bytes) { return ListFile(bytes).texts(); }

@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "core/atomicfile.h"
-#include "ui/rowtexts.h"
 
 namespace textcodec {
 class PieceDecoder;
@@ -61,9 +60,6 @@ class ListFile {
   // Field `column` (0 or 1) of a record; empty when there is no such field.
   QString text(int record, int column) const;
   FieldPairs texts() const;
-
-  // A column as rows for a list box; the rows keep the file's bytes.
-  static std::shared_ptr<const RowTexts> column(const std::shared_ptr<const ListFile>& file, int column);
 
  private:
   QByteArray bytes_;

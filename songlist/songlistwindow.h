@@ -11,7 +11,6 @@ class ListBox;
 class QMimeData;
 class QWidget;
 
-inline const QString kProgramTitle = QStringLiteral("Kestrune");
 inline const QString kNoPathText = QStringLiteral("Music File Path");
 
 // The file name without its folder and its last extension: the title an entry gets.

@@ -44,11 +44,6 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 // ---- Event procedures of the main window -------------------------------------------------
-// One line per control event, e.g.
-//   connect(Command1, &QPushButton::clicked, this, runs(app_, Form1_Command1_Click));
-//   connect(Label1, &ChangeLabel::changed, this, runs(app_, Form1_Label1_Change));
-//   connect(Timer1, &QTimer::timeout, this, runs(app_, Form1_Timer1_Timer));
-//   connectMenuItem(app_, mRepeat, Form1_mRepeat_Click);
 void Form1::connectProcedures() {
   // Start-up, shutdown and settings (closing the window runs onClose)
   connect(Timer3, &QTimer::timeout, this, runs(app_, Form1_Timer3_Timer));

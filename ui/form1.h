@@ -10,6 +10,11 @@
 
 class App;
 
+// Where the title line's left edge rests: opening a track and the stop button put it at
+// kTitleRestX; a track that ends with no play mode to go on leaves it at the window's edge.
+inline constexpr int kTitleRestX = 8;
+inline constexpr int kTitleEndOfTrackX = 0;
+
 class Form1 : public QMainWindow, public Ui::Form1 {
   Q_OBJECT
 

@@ -18,9 +18,6 @@ Form2::Form2(App& app) : SecondaryWindow(&app.form1()), app_(app) {
 }
 
 // ---- Event procedures of this window -----------------------------------------------------
-// One line per control event, e.g.
-//   connect(Command1, &QPushButton::clicked, this, runs(app_, Form2_Command1_Click));
-//   connect(this, &SecondaryWindow::closeBoxPressed, this, runs(app_, Form2_Form_QueryUnload));
 void Form2::connectProcedures() {
   connect(List1, &ListBox::itemSelectionChanged, this, runs(app_, Form2_List1_Click));
   connect(List1, &ListBox::rowDoubleClicked, this, runs(app_, Form2_List1_DblClick));

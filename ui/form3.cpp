@@ -13,9 +13,6 @@ Form3::Form3(App& app) : SecondaryWindow(&app.form1()), app_(app) {
 }
 
 // ---- Event procedures of this window -----------------------------------------------------
-// One line per control event, e.g.
-//   connect(Command1, &QPushButton::clicked, this, runs(app_, Form3_Command1_Click));
-//   connect(this, &SecondaryWindow::closeBoxPressed, this, runs(app_, Form3_Form_QueryUnload));
 void Form3::connectProcedures() {
   // The options mirrored by main-menu items; a change made by code is a click too.
   connect(Check1, &QCheckBox::stateChanged, this, runs(app_, Form3_Check1_Click));

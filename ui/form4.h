@@ -16,9 +16,4 @@ class Form4 : public SecondaryWindow, public Ui::Form4 {
 
   // The band sliders as the array they are: band 0 at the left.
   std::array<QScrollBar*, 10> VScroll1;
-
- private:
-  void connectProcedures();
-
-  App& app_;
 };

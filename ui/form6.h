@@ -11,9 +11,4 @@ class Form6 : public SecondaryWindow, public Ui::Form6 {
 
  public:
   explicit Form6(App& app);
-
- private:
-  void connectProcedures();
-
-  App& app_;
 };
