@@ -1,42 +1,21 @@
 #include "core/textcodec.h"
 
-#include <iconv.h>
-
 #include <QSysInfo>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <initializer_list>
 #include <memory>
+#include <string_view>
 #include <vector>
+
+#include "common/charset.h"
 
 namespace textcodec {
 
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (valid()) iconv_close(cd_);
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
-
- private:
-  iconv_t cd_;
-};
+using charset::Iconv;
 
 namespace {
-
-// Length of the UTF-8 sequence that starts with byte c, 0 when c cannot start one.
-int sequenceLength(unsigned char c) {
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) return 2;
-  if (c >= 0xE0 && c <= 0xEF) return 3;
-  if (c >= 0xF0 && c <= 0xF4) return 4;
-  return 0;
-}
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 const QByteArray kReplacementUtf8("\xEF\xBF\xBD");
@@ -90,7 +69,7 @@ class Cp932Table {
   enum class Outcome { Unit, Incomplete, Invalid, Other };
 
   // Converts `input` whole; Unit when it gives exactly one UTF-16 unit.
-  static Outcome convert(iconv_t cd, std::initializer_list<unsigned char> input, char16_t& unit) {
+  static Outcome convert(const Iconv& cd, std::initializer_list<unsigned char> input, char16_t& unit) {
     char bytes[2];
     std::copy(input.begin(), input.end(), bytes);
     char16_t units[2];
@@ -98,8 +77,8 @@ class Cp932Table {
     size_t srcLeft = input.size();
     char* dst = reinterpret_cast<char*>(units);
     size_t dstLeft = sizeof units;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
+    cd.reset();
+    if (iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) {
       if (errno == EINVAL) return Outcome::Incomplete;
       return errno == EILSEQ ? Outcome::Invalid : Outcome::Other;
     }
@@ -115,7 +94,7 @@ class Cp932Table {
     auto table = std::make_unique<Cp932Table>();
     for (int c = 0; c < 256; ++c) {
       char16_t unit = 0;
-      const Outcome single = convert(cd.get(), {static_cast<unsigned char>(c)}, unit);
+      const Outcome single = convert(cd, {static_cast<unsigned char>(c)}, unit);
       if (single == Outcome::Other) return nullptr;
       if (single == Outcome::Unit) {
         table->kind_[c] = Kind::Single;
@@ -125,7 +104,7 @@ class Cp932Table {
         table->leadIndex_[c] = static_cast<int>(table->pairs_.size() / 256);
         for (int t = 0; t < 256; ++t) {
           const Outcome pair =
-              convert(cd.get(), {static_cast<unsigned char>(c), static_cast<unsigned char>(t)}, unit);
+              convert(cd, {static_cast<unsigned char>(c), static_cast<unsigned char>(t)}, unit);
           if (pair == Outcome::Other || (pair == Outcome::Unit && unit == kNoPair)) return nullptr;
           table->pairs_.push_back(pair == Outcome::Unit ? unit : kNoPair);
         }
@@ -150,7 +129,7 @@ QString fromCp932With(const Iconv& cd, QByteArrayView bytes) {
   char buffer[4096];
   char* src = const_cast<char*>(bytes.data());
   size_t srcLeft = static_cast<size_t>(bytes.size());
-  iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+  cd.reset();
   while (srcLeft > 0) {
     char* dst = buffer;
     size_t dstLeft = sizeof buffer;
@@ -163,7 +142,7 @@ QString fromCp932With(const Iconv& cd, QByteArrayView bytes) {
     out.append(kReplacementUtf8);
     ++src;
     --srcLeft;
-    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+    cd.reset();
   }
   return QString::fromUtf8(out);
 }
@@ -181,26 +160,7 @@ bool isAscii(const QByteArray& bytes) {
 }
 
 bool isUtf8(const QByteArray& bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-  const qsizetype size = bytes.size();
-  qsizetype i = 0;
-  while (i < size) {
-    const unsigned char c = p[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    const int n = sequenceLength(c);
-    if (n == 0 || i + n > size) return false;
-    for (int k = 1; k < n; ++k)
-      if ((p[i + k] & 0xC0) != 0x80) return false;
-    const unsigned char c1 = p[i + 1];
-    if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 > 0x9F) || (c == 0xF0 && c1 < 0x90) ||
-        (c == 0xF4 && c1 > 0x8F))
-      return false;  // overlong forms, surrogates, beyond U+10FFFF
-    i += n;
-  }
-  return true;
+  return charset::isUtf8(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 QString fromCp932(const QByteArray& bytes) {
@@ -237,16 +197,11 @@ QString PieceDecoder::operator()(QByteArrayView piece) const {
 }
 
 std::optional<QByteArray> toCp932(const QString& text) {
-  Iconv cd("CP932", "UTF-8");
-  if (!cd.valid()) return std::nullopt;
-  QByteArray in = text.toUtf8();
-  QByteArray out(in.size() + 16, '\0');  // CP932 never takes more bytes than UTF-8
-  char* src = in.data();
-  size_t srcLeft = static_cast<size_t>(in.size());
-  char* dst = out.data();
-  size_t dstLeft = static_cast<size_t>(out.size());
-  if (iconv(cd.get(), &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1)) return std::nullopt;
-  out.truncate(dst - out.data());
+  const QByteArray utf8 = text.toUtf8();
+  const auto cp932 = charset::convert("CP932", "UTF-8",
+                                      std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+  if (!cp932) return std::nullopt;
+  QByteArray out(cp932->data(), static_cast<qsizetype>(cp932->size()));
   if (fromCp932(out) != text) return std::nullopt;  // a character stored as another one
   return out;
 }

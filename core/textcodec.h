@@ -10,10 +10,13 @@
 #include <memory>
 #include <optional>
 
+namespace charset {
+class Iconv;
+}
+
 namespace textcodec {
 
 class Cp932Table;
-class Iconv;
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points
 // beyond U+10FFFF). Plain ASCII is UTF-8.
@@ -56,8 +59,8 @@ class PieceDecoder {
 
  private:
   bool utf8_;
-  const Cp932Table* table_ = nullptr;  // for large files
-  std::unique_ptr<Iconv> iconv_;       // for small ones: building the table costs more
+  const Cp932Table* table_ = nullptr;      // for large files
+  std::unique_ptr<charset::Iconv> iconv_;  // for small ones: building the table costs more
 };
 
 namespace detail {

@@ -19,6 +19,17 @@ inline int run(const std::string& command) {
   return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
+// Runs a shell command; returns what it printed on standard output.
+inline std::string outputOf(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, got);
+    pclose(pipe);
+  }
+  return out;
+}
+
 inline std::string quote(const std::string& s) {
   std::string out = "'";
   for (char c : s) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -51,8 +62,8 @@ inline bool makeWav(const std::string& path, double seconds, int rate = 44100, i
                     int bits = 16, const std::string& encoding = "signed-integer") {
   // -R: the same dither noise on every run, so the same call makes the same bytes.
   const std::string cmd = "sox -q -R -n -r " + std::to_string(rate) + " -c " + std::to_string(channels) +
-                          " -b " + std::to_string(bits) + " -e " + encoding + " " + quote(path) +
-                          " synth " + std::to_string(seconds) + " sine 440 sine 660 vol 0.5";
+                          " -b " + std::to_string(bits) + " -e " + encoding + " " + quote(path) + " synth " +
+                          std::to_string(seconds) + " sine 440 sine 660 vol 0.5";
   return run(cmd + " 2>/dev/null") == 0;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,18 @@ TEST(TextCodec, BadBytesBecomeReplacementCharactersAndTheRestSurvives) {
   const QChar bad(0xFFFD);
   EXPECT_EQ(text, QString("A") + bad + "@B" + bad + QString::fromUtf8("テ") + bad);
   EXPECT_EQ(textcodec::decode("\xEF\xBB\xBF[x]"), QString("[x]"));
+}
+
+TEST(TextCodec, BytesShapedLikeUtf8ButForTheirLeadByteAreCp932) {
+  // C0 and C1 would only start overlong UTF-8 forms; in CP932 they are half-width kana.
+  const std::pair<QByteArray, const char*> cases[] = {
+      {"\xC1\xAE", "ﾁｮ"},
+      {"A\xC0\xAF", "Aﾀｯ"},
+  };
+  for (const auto& [bytes, text] : cases) {
+    EXPECT_FALSE(textcodec::isUtf8(bytes)) << text;
+    EXPECT_EQ(textcodec::decode(bytes), QString::fromUtf8(text));
+  }
 }
 
 TEST(TextCodec, LargeCp932InputsDecodeExactlyAsIconvDoes) {

@@ -22,14 +22,7 @@ using fixtures::TempDir;
 using Clock = std::chrono::steady_clock;
 
 std::string soxi(const std::string& option, const std::string& path) {
-  const std::string command = "soxi " + option + " " + fixtures::quote(path);
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[128];
-    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-  }
-  return out;
+  return fixtures::outputOf("soxi " + option + " " + fixtures::quote(path));
 }
 
 // soxi -B gives "130k" or "1.41M".

@@ -3,9 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "audio_fixtures.h"
 
 namespace {
 
@@ -21,13 +22,8 @@ TEST(SdlLibrary, BindsOnlyALibraryWithEveryFunction) {
 TEST(SdlLibrary, LoadingTheBuiltLibraryDoesNotLoadSdl) {
   const char* buildDir = std::getenv("KESTRUNE_BUILD_DIR");
   if (!buildDir) GTEST_SKIP() << "KESTRUNE_BUILD_DIR not set";
-  const std::string command = std::string("ldd '") + buildDir + "/libvbmp3.so' 2>&1";
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    pclose(pipe);
-  }
+  const std::string out =
+      fixtures::outputOf("ldd " + fixtures::quote(std::string(buildDir) + "/libvbmp3.so") + " 2>&1");
   ASSERT_NE(out.find("libsndfile"), std::string::npos) << out;
   EXPECT_EQ(out.find("libSDL2"), std::string::npos) << out;
 }

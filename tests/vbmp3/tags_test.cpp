@@ -97,11 +97,7 @@ std::string id3v1Field(const std::string& path, size_t at, size_t size) {
 
 // `id3v2 -l` in a UTF-8 locale, where it prints UTF-16 frames as UTF-8.
 std::string id3v2List(const std::string& path) {
-  std::string out;
-  FILE* p = popen(("LC_ALL=C.UTF-8 id3v2 -l " + quote(path)).c_str(), "r");
-  for (int c; (c = fgetc(p)) != EOF;) out += static_cast<char>(c);
-  pclose(p);
-  return out;
+  return fixtures::outputOf("LC_ALL=C.UTF-8 id3v2 -l " + quote(path));
 }
 
 TagInfo readTag(const std::string& path, int16_t expected = 1) {
@@ -174,6 +170,8 @@ TEST_F(Tags, SingleByteTextIsCp932WhenItCanBeElseLatin1) {
   // F6 is a lead byte of CP932's user-defined area, E9 lacks its trail byte
   EXPECT_EQ("Björk Café", title("", id3v1Tag("Bj\xF6rk Caf\xE9", "", "", 0)));
   EXPECT_EQ("Björk", title(id3v2Tag(3, {{"TIT2", std::string("\0Bj\xF6rk", 6)}}), ""));
+  // C1 would start an overlong UTF-8 form: the bytes are not UTF-8 but CP932 kana
+  EXPECT_EQ("ﾁｮ", title("", id3v1Tag("\xC1\xAE", "", "", 0)));
   const TagInfo v1 = readTag(mp3("v1.mp3", "", id3v1Tag("t", cp932("歌い手"), cp932("コメント"), 13)));
   EXPECT_STREQ("歌い手", v1.artist);
   EXPECT_STREQ("コメント", v1.comment);
@@ -270,6 +268,15 @@ TEST_F(Tags, WrittenTagReadsBackHereAndInTheId3v2Tool) {
   EXPECT_STREQ("2024", tag.year);
   EXPECT_STREQ("コメント", tag.comment);  // blanks trimmed
   EXPECT_EQ(17, tag.genre);
+}
+
+// Latin-1 bytes beyond ASCII also read as CP932 kana, so such text must be written otherwise.
+TEST_F(Tags, WrittenTextInsideLatin1ReadsBackUnchanged) {
+  const std::string path = mp3();
+  ASSERT_EQ(1, writeTag(path, editorRecord("Élan Ça va", "", "", "", 1)));
+  EXPECT_STREQ("Élan Ça va", readTag(path).title);
+  EXPECT_NE(std::string::npos,
+            id3v2List(path).find("TIT2 (Title/songname/content description): Élan Ça va\n"));
 }
 
 TEST_F(Tags, WritesNeverTouchTheAudio) {

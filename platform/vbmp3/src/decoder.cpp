@@ -1,8 +1,6 @@
 #include "decoder.h"
 
 #include <sndfile.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -18,14 +16,6 @@
 
 namespace vbmp3 {
 namespace {
-
-// Only regular files are opened: a directory, FIFO or device could fail late or block forever.
-bool isRegularFile(const std::string& path, off_t* size) {
-  struct stat st {};
-  if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  *size = st.st_size;
-  return true;
-}
 
 // The WAV containers libsndfile reads.
 bool isAcceptedContainer(int format) {
@@ -118,8 +108,8 @@ std::string openTrack;
 }  // namespace
 
 std::unique_ptr<Source> openSource(const std::string& path, SourceOpen mode) {
-  off_t size = 0;
-  if (!isRegularFile(path, &size) || size == 0) return nullptr;
+  // Other for anything but a non-empty regular file: a directory, FIFO or device could fail
+  // late or block forever.
   switch (fileKind(path)) {
     case FileKind::Wav:
       return WaveSource::open(path);

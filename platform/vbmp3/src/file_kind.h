@@ -14,9 +14,10 @@ enum class FileKind {
   Other,
 };
 
-// Other for a file that cannot be read or is not a regular file (a FIFO is never opened to wait). MPEG needs
-// several consecutive frames that agree in version, layer and sampling rate (or every frame of a shorter
-// file), starting within 64 KiB after the ID3v2 tags, and no other container's signature in front of them.
+// Other for a file that cannot be read, is empty or is not a regular file (a FIFO is never opened to wait).
+// MPEG needs several consecutive frames that agree in version, layer and sampling rate (or every frame of a
+// shorter file), starting within 64 KiB after the ID3v2 tags, and no other container's signature in front of
+// them.
 FileKind fileKind(const std::string& path);
 
 // The offset of the first of those frames in the open file `fd`, nullopt when it holds no MPEG

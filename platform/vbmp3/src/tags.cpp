@@ -16,7 +16,6 @@
 #include <taglib/wavfile.h>
 
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 

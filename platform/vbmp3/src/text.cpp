@@ -1,39 +1,14 @@
 #include "text.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
+
+#include "common/charset.h"
 
 namespace vbmp3 {
 namespace {
 
-// Length of the UTF-8 sequence that starts with byte c, 0 when c cannot start one.
-size_t sequenceLength(unsigned char c) {
-  if (c < 0x80) return 1;
-  if (c >= 0xC2 && c <= 0xDF) return 2;
-  if (c >= 0xE0 && c <= 0xEF) return 3;
-  if (c >= 0xF0 && c <= 0xF4) return 4;
-  return 0;
-}
-
-std::optional<std::string> convert(const char* to, const char* from, const std::string& in) {
-  iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  std::string out(in.size() * 4 + 16, '\0');
-  char* src = const_cast<char*>(in.data());
-  size_t srcLeft = in.size();
-  char* dst = out.data();
-  size_t dstLeft = out.size();
-  const size_t rc = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-  const bool ok =
-      rc != static_cast<size_t>(-1) && iconv(cd, nullptr, nullptr, &dst, &dstLeft) != static_cast<size_t>(-1);
-  iconv_close(cd);
-  if (!ok) return std::nullopt;
-  out.resize(out.size() - dstLeft);
-  return out;
-}
+using charset::utf8SequenceLength;
 
 // U+E000..U+F8FF in UTF-8: EE xx xx, or EF 80..A3 xx.
 bool hasPrivateUseCharacter(const std::string& utf8) {
@@ -52,35 +27,18 @@ std::string dropCutCharacter(const std::string& text) {
     --start;
   if (start == 0) return text;
   --start;
-  const size_t need = sequenceLength(static_cast<unsigned char>(text[start]));
+  const size_t need = utf8SequenceLength(static_cast<unsigned char>(text[start]));
   return need > text.size() - start ? text.substr(0, start) : text;
 }
 
 }  // namespace
-
-bool isValidUtf8(const std::string& bytes) {
-  size_t i = 0;
-  while (i < bytes.size()) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    const size_t n = sequenceLength(c);
-    if (n == 0 || i + n > bytes.size()) return false;
-    for (size_t k = 1; k < n; ++k)
-      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
-    const auto c1 = static_cast<unsigned char>(n > 1 ? bytes[i + 1] : 0);
-    if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 > 0x9F) || (c == 0xF0 && c1 < 0x90) ||
-        (c == 0xF4 && c1 > 0x8F))
-      return false;  // overlong forms, surrogates, beyond U+10FFFF
-    i += n;
-  }
-  return true;
-}
 
 void copyField(char* field, size_t size, const std::string& utf8) {
   if (size == 0) return;
   std::memset(field, 0, size);
   size_t used = 0;
   while (used < utf8.size()) {
-    const size_t n = sequenceLength(static_cast<unsigned char>(utf8[used]));
+    const size_t n = utf8SequenceLength(static_cast<unsigned char>(utf8[used]));
     if (n == 0 || used + n > utf8.size() || used + n > size - 1) break;
     if (utf8[used] == '\0') break;
     used += n;
@@ -93,9 +51,13 @@ std::string readField(const char* field, size_t size) {
   return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
 }
 
-std::optional<std::string> cp932ToUtf8(const std::string& bytes) { return convert("UTF-8", "CP932", bytes); }
+std::optional<std::string> cp932ToUtf8(const std::string& bytes) {
+  return charset::convert("UTF-8", "CP932", bytes);
+}
 
-std::optional<std::string> utf8ToCp932(const std::string& utf8) { return convert("CP932", "UTF-8", utf8); }
+std::optional<std::string> utf8ToCp932(const std::string& utf8) {
+  return charset::convert("CP932", "UTF-8", utf8);
+}
 
 std::string latin1ToUtf8(const std::string& bytes) {
   std::string out;
@@ -112,7 +74,7 @@ std::string latin1ToUtf8(const std::string& bytes) {
 }
 
 std::string legacyToUtf8(const std::string& bytes) {
-  if (isValidUtf8(bytes)) return bytes;
+  if (charset::isUtf8(bytes)) return bytes;
   // CP932's user-defined area (lead bytes F0-F9) maps to private-use characters; text
   // that lands there is Latin-1 such as "Bj\xF6rk", not Japanese.
   if (auto text = cp932ToUtf8(bytes); text && !hasPrivateUseCharacter(*text)) return *text;
@@ -123,7 +85,7 @@ std::string declaredLatin1ToUtf8(const std::string& bytes) {
   if (bytes.compare(0, 2, "\xFF\xFE") == 0 || bytes.compare(0, 2, "\xFE\xFF") == 0) {
     // iconv's UTF-16 takes its byte order from the mark. An odd length has lost the NUL
     // high byte of a last little-endian character (readers drop trailing NULs).
-    if (auto text = convert("UTF-8", "UTF-16", bytes.size() % 2 ? bytes + '\0' : bytes))
+    if (auto text = charset::convert("UTF-8", "UTF-16", bytes.size() % 2 ? bytes + '\0' : bytes))
       return text->substr(0, text->find('\0'));
   }
   std::string text = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? bytes.substr(3) : bytes;
@@ -132,11 +94,13 @@ std::string declaredLatin1ToUtf8(const std::string& bytes) {
 }
 
 std::string toCp932Lossy(const std::string& utf8, size_t maxBytes) {
+  const charset::Iconv cd("CP932", "UTF-8");
+  const std::string_view text(utf8);
   std::string out;
   size_t i = 0;
-  while (i < utf8.size()) {
-    const size_t n = std::max<size_t>(1, sequenceLength(static_cast<unsigned char>(utf8[i])));
-    const std::string one = utf8ToCp932(utf8.substr(i, n)).value_or("?");
+  while (i < text.size()) {
+    const size_t n = std::max<size_t>(1, utf8SequenceLength(static_cast<unsigned char>(text[i])));
+    const std::string one = charset::convert(cd, text.substr(i, n)).value_or("?");
     if (out.size() + one.size() > maxBytes) break;
     out += one;
     i += n;
@@ -146,9 +110,9 @@ std::string toCp932Lossy(const std::string& utf8, size_t maxBytes) {
 
 std::string textFromField(const char* field, size_t size) {
   std::string text = readField(field, size);
-  if (!isValidUtf8(text)) {
+  if (!charset::isUtf8(text)) {
     const std::string whole = dropCutCharacter(text);
-    text = isValidUtf8(whole) ? whole : legacyToUtf8(text);
+    text = charset::isUtf8(whole) ? whole : legacyToUtf8(text);
   }
   while (!text.empty() && text.back() == ' ') text.pop_back();
   return text;

@@ -14,8 +14,6 @@ void copyField(char* field, size_t size, const std::string& utf8);
 // Reads a fixed field up to its first NUL (or its end).
 std::string readField(const char* field, size_t size);
 
-bool isValidUtf8(const std::string& bytes);
-
 // CP932 (Windows Shift_JIS) bytes to UTF-8; nullopt when the bytes are not valid CP932.
 std::optional<std::string> cp932ToUtf8(const std::string& bytes);
 
