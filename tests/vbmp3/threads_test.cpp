@@ -125,8 +125,9 @@ TEST_F(Threads, EveryCallIsSafeFromAnyThreadWhilePlaying) {
     SCOPED_TRACE(workers[w].name);
     EXPECT_EQ(failedRound[w], -1);
     // The transport sleeps 60 ms a round; everything else returns at once, but may wait for
-    // an open. Under ThreadSanitizer, only a hang counts.
-    EXPECT_LT(slowest[w], kSanitized ? 5s : 300ms);
+    // an open, or for a stopped conversion to sync its file on a busy disk. Under
+    // ThreadSanitizer, only a hang counts.
+    EXPECT_LT(slowest[w], kSanitized ? 5s : 1s);
   }
   // And it plays as before.
   vbmp3_encodeStop();
