@@ -1,12 +1,16 @@
 #include "core/startup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QTimer>
+#include <csignal>
 
 #include "core/app.h"
 #include "core/platform.h"
 #include "core/settings.h"
 #include "core/vbmp3binding.h"
+#include "platform/qt/qtplatform.h"
 #include "playback/load.h"
 #include "playback/playmodes.h"
 #include "playback/polling.h"
@@ -17,6 +21,7 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/listbox.h"
+#include "ui/programstyle.h"
 
 namespace {
 
@@ -124,3 +129,19 @@ void Form1_Form_Unload(App& app) {
 }
 
 void Form1_mEnd_Click(App& app) { Form1_Form_Unload(app); }
+
+int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow) {
+  // A file-size limit makes a write fail with EFBIG, which the writers report, instead of
+  // ending the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+  QApplication application(argc, argv);
+  setProgramLook();
+  const QString folder = QCoreApplication::applicationDirPath();
+  LibraryVbmp3 vbmp3(folder + "/libvbmp3.so");
+  QtPlatform platform;
+  App app(vbmp3, platform, folder);
+  Form1_Form_Load(app);
+  app.form1().show();
+  if (afterShow) QTimer::singleShot(0, [&app, &afterShow] { afterShow(app); });
+  return application.exec();
+}

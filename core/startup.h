@@ -1,7 +1,15 @@
 // Bringing the program up (loading the main window) and taking it down.
 #pragma once
 
+#include <functional>
+
 class App;
+
+// The whole program: the application object, the program's look, the production library
+// binding and desktop services with the program folder = the executable's folder, then the
+// start-up sequence, the main window shown, and the event loop until the program ends.
+// `afterShow` (if any) runs once the event loop has started.
+int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow = nullptr);
 
 // The start-up sequence. Ends the process (through the platform) when the decoder library
 // is missing or List0.dat or Part.dat cannot be created.
