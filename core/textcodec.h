@@ -18,8 +18,7 @@ namespace textcodec {
 
 class Cp932Table;
 
-// True when the bytes are well-formed UTF-8 (no overlong forms, surrogates or code points
-// beyond U+10FFFF). Plain ASCII is UTF-8.
+// charset::isUtf8 for a QByteArray.
 bool isUtf8(const QByteArray& bytes);
 bool isAscii(const QByteArray& bytes);
 

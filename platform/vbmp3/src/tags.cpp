@@ -226,9 +226,10 @@ bool id3v2ReadsWhole(const std::string& path) {
   return true;
 }
 
-bool readTag(const std::string& path, TagInfo* out) {
+bool readTag(const std::string& path, TagInfo* out) { return readTag(path, fileKind(path), out); }
+
+bool readTag(const std::string& path, FileKind kind, TagInfo* out) {
   std::memset(out, 0, sizeof *out);
-  const FileKind kind = fileKind(path);
   if (kind == FileKind::Other) return false;
   const auto text = kind == FileKind::Wav ? readWav(path) : readMp3(path);
   if (!text) return false;
@@ -244,7 +245,7 @@ static int16_t fileTagInfo(const char* path, TagInfo* tag) {
   // The tag editor writes MP3 tags only, so it is only offered MP3 tags to edit, and only
   // tags it can write back without losing frames it never showed.
   if (vbmp3::fileKind(path) != vbmp3::FileKind::Mpeg || !vbmp3::id3v2ReadsWhole(path)) return 0;
-  return vbmp3::readTag(path, tag) ? 1 : 0;
+  return vbmp3::readTag(path, vbmp3::FileKind::Mpeg, tag) ? 1 : 0;
 }
 
 static int16_t genreInfo(GenreInfo* info) {

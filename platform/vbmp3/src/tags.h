@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "file_kind.h"
 #include "vbmp3.h"
 
 namespace vbmp3 {
@@ -13,6 +14,8 @@ constexpr int kNoGenre = 255;
 // Reads the file's tag (ID3v2, else ID3v1; RIFF INFO for WAV) into `out`.
 // False when the file has no tag or cannot be read; `out` is then all zeros.
 bool readTag(const std::string& path, TagInfo* out);
+// The same for a file whose kind is already known.
+bool readTag(const std::string& path, FileKind kind, TagInfo* out);
 
 // A tag's fields as UTF-8 text, between TagLib and a TagInfo.
 struct TagText {
@@ -50,6 +53,5 @@ std::string yearOf(const std::string& text);
 // is not MPEG audio, cannot be written, or holds an ID3v2 tag that cannot be read whole
 // (and ID3v2 is to be written).
 bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v1);
-
 
 }  // namespace vbmp3
