@@ -23,6 +23,7 @@
 #include "ui/form5.h"
 #include "ui/form6.h"
 #include "ui/procedure.h"
+#include "ui/wavearea.h"
 
 namespace {
 
@@ -115,7 +116,9 @@ TEST_F(Forms, MainWindowControls) {
                          {"Image7", "QLabel", "", Hidden},
                      });
   for (int i = 1; i <= 24; ++i) EXPECT_NE(f.findChild<ChangeLabel*>(QString("Label%1").arg(i)), nullptr) << i;
-  for (int i = 1; i <= 6; ++i) EXPECT_NE(f.findChild<PictureBox*>(QString("Picture%1").arg(i)), nullptr) << i;
+  for (int i : {1, 2, 4, 5, 6})
+    EXPECT_NE(f.findChild<PictureBox*>(QString("Picture%1").arg(i)), nullptr) << i;
+  EXPECT_NE(f.findChild<WaveArea*>("Picture3"), nullptr);
   for (int i = 1; i <= 7; ++i) EXPECT_NE(f.findChild<QLabel*>(QString("Image%1").arg(i)), nullptr) << i;
   for (int i = 1; i <= 4; ++i) EXPECT_NE(f.findChild<QFrame*>(QString("Line%1").arg(i)), nullptr) << i;
 }
