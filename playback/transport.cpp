@@ -70,7 +70,7 @@ void playCurrentTrack(App& app) {
     f.Picture5->cls();
   }
   if (!startDecoder(app)) return;
-  f.Picture3->move(0, f.Picture3->y());
+  f.Picture3->move(f.Picture4->contentsRect().left(), f.Picture3->y());  // inside the frame
   f.Picture3->cls();
   f.Command1->setEnabled(false);
   f.Command2->setEnabled(true);

@@ -115,6 +115,7 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mListIndexHex, Form1_mListIndexHex_Click);
 
   // Waveform, title line, seeking by hand and the clock's timing
+  Picture3->setGeometry(Picture4->contentsRect());  // the wave area fills its frame's inside
   connect(Timer2, &QTimer::timeout, this, runs(app_, Form1_Timer2_Timer));
   connectMenuItem(app_, mBlack, Form1_mBlack_Click);
   connectMenuItem(app_, mRed, Form1_mRed_Click);

@@ -53,11 +53,14 @@ void WaveArea::showPicture(const WavePoints& points) {
 void WaveArea::draw(QPainter& painter) const {
   painter.fillRect(rect(), backColor_);
   if (!hasPicture_) return;
-  painter.setPen(pen_);
-  painter.drawPolyline(points_.data(), kWavePoints);
-  // The dots after the whole line, so that no segment covers the dot it starts from.
-  painter.setPen(Qt::white);
-  painter.drawPoints(points_.data() + 1, kWavePoints - 1);
+  // Segment by segment, each followed by the white dot at its end; the next segment starts
+  // on that dot and covers it, so only the last point keeps its dot.
+  for (int i = 1; i < kWavePoints; ++i) {
+    painter.setPen(pen_);
+    painter.drawLine(points_[i - 1], points_[i]);
+    painter.setPen(Qt::white);
+    painter.drawPoint(points_[i]);
+  }
 }
 
 QImage WaveArea::picture() const {

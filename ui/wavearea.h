@@ -1,7 +1,7 @@
-// The wave area of the main window: a picture of the latest block of samples, a polyline in
-// the pen colour with a white dot on every point after the first. The area keeps the last
-// picture's points and paints them in its paint event; a tick that brings the same picture
-// again paints nothing.
+// The wave area of the main window: a picture of the latest block of samples, drawn from
+// point to point in the pen colour, each segment followed by a white dot at its end. The
+// area keeps the last picture's points and paints them in its paint event; a tick that
+// brings the same picture again paints nothing.
 #pragma once
 
 #include <QColor>

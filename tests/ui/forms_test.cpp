@@ -143,7 +143,7 @@ TEST_F(Forms, MainWindowBarsPicturesAndPlaces) {
   EXPECT_EQ(f.centralWidget()->maximumWidth(), 393);
   EXPECT_EQ(f.Picture4->geometry(), QRect(224, 8, 121, 49));
   EXPECT_EQ(f.Picture3->parentWidget(), f.Picture4);
-  EXPECT_EQ(f.Picture3->geometry(), QRect(0, 0, 117, 45));
+  EXPECT_EQ(f.Picture3->geometry(), f.Picture4->contentsRect());  // the frame's whole inside
   EXPECT_EQ(f.Picture3->foreColor(), QColor(0, 0, 255));
   EXPECT_EQ(f.Picture6->geometry(), QRect(8, 112, 337, 65));
   EXPECT_EQ(f.Label13->parentWidget(), f.Picture6);

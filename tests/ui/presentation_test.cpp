@@ -89,29 +89,33 @@ TEST(WavePoints, OddIndicesNeverCountAndExtremesStayDefined) {
   EXPECT_LT(wavePoints(left, right, 117, 45)[5].y(), 0);
 }
 
-// Silence: a line at half height in the pen colour, white dots on every point after the
-// first, the rest background.
-TEST_F(Presentation, SilenceIsALineAtHalfHeightWithWhiteDots) {
+// Silence: a line at half height in the pen colour. Each segment starts on the white dot
+// that ended the one before, so only the last point keeps its dot.
+TEST_F(Presentation, SilenceIsALineAtHalfHeightEndingInAWhiteDot) {
   Form1_Timer2_Timer(app());
   EXPECT_GE(decoder.count("getWave"), 1);
   const QImage image = f.Picture3->picture();
   const WavePoints points = wavePoints({}, {}, f.Picture4->contentsRect().width(), f.Picture3->height());
-  const int y = f.Picture3->height() / 2;
-  ASSERT_EQ(points[0].y(), y);
-  QList<int> dots;
+  const int y = points[0].y();
+  ASSERT_NEAR(y, f.Picture3->height() / 2.0, 0.5);
+  const int last = points[kWavePoints - 1].x();
+  ASSERT_LT(last, image.width());
   for (int x = 0; x < image.width(); ++x) {
-    const QColor c = image.pixelColor(x, y);
-    if (c == Qt::white)
-      dots << x;
-    else
-      EXPECT_EQ(c, QColor(0, 0, 255)) << x;
+    const QColor want = x < last ? QColor(0, 0, 255) : QColor(Qt::white);
+    EXPECT_EQ(image.pixelColor(x, y), want) << x;
     for (int row : {0, y - 1, y + 1, image.height() - 1}) EXPECT_EQ(image.pixelColor(x, row), Qt::white) << x;
   }
-  QList<int> expected;  // areas narrower than 128 pixels put two points on some columns
-  for (int i = 1; i < kWavePoints; ++i)
-    if (points[i].x() < image.width() && !expected.contains(points[i].x())) expected << points[i].x();
-  EXPECT_EQ(dots, expected);
-  EXPECT_NE(image.pixelColor(0, y), Qt::white);  // the first point has no dot
+}
+
+// A steep block: every point is a turn of the line, and each turn is drawn in the pen colour.
+TEST_F(Presentation, EveryPointButTheLastLiesOnTheLine) {
+  for (int g = 0; g < 256; g += 2) decoder.waveLeft[g] = decoder.waveRight[g] = (g / 2 % 2) ? 20 : -20;
+  Form1_Timer2_Timer(app());
+  const QImage image = f.Picture3->picture();
+  const WavePoints points = wavePoints(decoder.waveLeft, decoder.waveRight,
+                                       f.Picture4->contentsRect().width(), f.Picture3->height());
+  for (int i = 0; i + 1 < kWavePoints; ++i) EXPECT_EQ(image.pixelColor(points[i]), QColor(0, 0, 255)) << i;
+  EXPECT_EQ(image.pixelColor(points[kWavePoints - 1]), QColor(Qt::white));
 }
 
 TEST_F(Presentation, ColourItemsAreExclusiveAndColourTheNextPicture) {
@@ -176,7 +180,7 @@ TEST_F(Presentation, PlaybackStartClearsTheWaveArea) {
   const QImage image = f.Picture3->picture();
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.pixelColor(x, y), Qt::white) << x << "," << y;
-  EXPECT_EQ(f.Picture3->x(), 0);
+  EXPECT_EQ(f.Picture3->pos(), f.Picture4->contentsRect().topLeft());
 }
 
 // ---- Title line ----------------------------------------------------------------------------
