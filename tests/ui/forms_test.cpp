@@ -13,9 +13,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "core/app.h"
-#include "fakes/scripted_decoder.h"
-#include "fakes/scripted_platform.h"
+#include "fakes/program_test.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -26,12 +24,7 @@
 
 namespace {
 
-class Forms : public ::testing::Test {
- protected:
-  ScriptedDecoder decoder_;
-  ScriptedPlatform platform_;
-  App app_{decoder_, platform_, "/opt/kestrune/"};
-};
+using Forms = ProgramTest;
 
 QString captionOf(const QWidget* w) {
   if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
@@ -68,7 +61,7 @@ void expectControls(QWidget* window, const std::vector<Control>& table) {
 }
 
 TEST_F(Forms, MainWindowControls) {
-  Form1& f = app_.form1();
+  Form1& f = app.form1();
   expectControls(&f, {
                          {"Command1", "QPushButton", "", Disabled},
                          {"Command2", "QPushButton", "", Disabled},
@@ -121,7 +114,7 @@ TEST_F(Forms, MainWindowControls) {
 }
 
 TEST_F(Forms, MainWindowBarsPicturesAndPlaces) {
-  Form1& f = app_.form1();
+  Form1& f = app.form1();
   struct Bar {
     QScrollBar* bar;
     int minimum, maximum, large, value;
@@ -153,7 +146,7 @@ TEST_F(Forms, MainWindowBarsPicturesAndPlaces) {
 }
 
 TEST_F(Forms, MainWindowTimers) {
-  Form1& f = app_.form1();
+  Form1& f = app.form1();
   struct Timer {
     QTimer* timer;
     int interval;
@@ -260,7 +253,7 @@ const std::vector<std::pair<const char*, std::vector<Item>>> kMenus = {
 };
 
 TEST_F(Forms, MainMenuAsDesigned) {
-  Form1& f = app_.form1();
+  Form1& f = app.form1();
   QStringList bar;
   for (QAction* a : f.menuBar()->actions()) bar << a->menu()->objectName();
   EXPECT_EQ(bar, QStringList({"mFile", "mEdit", "mView", "mSetting", "mHelp1"}));
@@ -295,13 +288,13 @@ TEST_F(Forms, MainMenuAsDesigned) {
 }
 
 TEST_F(Forms, MenuClickProcedureSeesTheMarkAsItWas) {
-  Form1& f = app_.form1();
+  Form1& f = app.form1();
   QList<bool> seen;
-  connectMenuItem(app_, f.mRepeat, [&](App& app) {
+  connectMenuItem(app, f.mRepeat, [&](App& app) {
     seen << app.form1().mRepeat->isChecked();
     app.form1().mRandam->setChecked(true);
   });
-  connectMenuItem(app_, f.mOpen, [&](App&) { seen << false; });
+  connectMenuItem(app, f.mOpen, [&](App&) { seen << false; });
 
   f.mRepeat->trigger();
   EXPECT_EQ(seen, QList<bool>({true}));
@@ -312,7 +305,7 @@ TEST_F(Forms, MenuClickProcedureSeesTheMarkAsItWas) {
 }
 
 TEST_F(Forms, SongListControls) {
-  Form2& f = app_.form2();
+  Form2& f = app.form2();
   EXPECT_EQ(f.windowTitle(), "Song List");
   expectControls(
       &f, {
@@ -346,7 +339,7 @@ TEST_F(Forms, SongListControls) {
 }
 
 TEST_F(Forms, PropertiesControls) {
-  Form3& f = app_.form3();
+  Form3& f = app.form3();
   EXPECT_EQ(f.windowTitle(), "プロパティ");
   expectControls(&f, {
                          {"Frame1", "QGroupBox", "オプション(&O)"},
@@ -381,7 +374,7 @@ TEST_F(Forms, PropertiesControls) {
 }
 
 TEST_F(Forms, EqualizerControls) {
-  Form4& f = app_.form4();
+  Form4& f = app.form4();
   EXPECT_EQ(f.windowTitle(), "グラフィックエコライザー");
   expectControls(&f, {
                          {"Text1", "QLineEdit", ""},
@@ -414,7 +407,7 @@ TEST_F(Forms, EqualizerControls) {
 }
 
 TEST_F(Forms, TagEditorControls) {
-  Form5& f = app_.form5();
+  Form5& f = app.form5();
   EXPECT_EQ(f.windowTitle(), "タグの編集");
   expectControls(
       &f, {
@@ -441,7 +434,7 @@ TEST_F(Forms, TagEditorControls) {
 }
 
 TEST_F(Forms, AboutControls) {
-  Form6& f = app_.form6();
+  Form6& f = app.form6();
   EXPECT_EQ(f.windowTitle(), "バージョン情報");
   expectControls(&f, {
                          {"Label1", "ChangeLabel", "Kestrune - 1.3"},
@@ -456,25 +449,26 @@ TEST_F(Forms, AboutControls) {
 }
 
 TEST_F(Forms, JapaneseCaptionsHaveGlyphs) {
-  const QFontMetrics metrics(app_.form3().Check1->font());
+  const QFontMetrics metrics(app.form3().Check1->font());
   for (QChar c : QString("ランダム再生時存在しないファイルを無視"))
     EXPECT_TRUE(metrics.inFont(c)) << int(c.unicode());
 }
 
 TEST_F(Forms, WindowsAreCreatedOnFirstTouchAndOwnedByTheMainWindow) {
-  EXPECT_FALSE(app_.form4Created());
-  EXPECT_FALSE(app_.form5Created());
-  Form4& equalizer = app_.form4();
-  EXPECT_TRUE(app_.form4Created());
-  EXPECT_EQ(&app_.form4(), &equalizer);
-  EXPECT_EQ(equalizer.parentWidget(), &app_.form1());
-  EXPECT_EQ(app_.file("Option.ini"), "/opt/kestrune/Option.ini");
+  EXPECT_FALSE(app.form4Created());
+  EXPECT_FALSE(app.form5Created());
+  Form4& equalizer = app.form4();
+  EXPECT_TRUE(app.form4Created());
+  EXPECT_EQ(&app.form4(), &equalizer);
+  EXPECT_EQ(equalizer.parentWidget(), &app.form1());
+  const App elsewhere(decoder, platform, "/opt/kestrune/");
+  EXPECT_EQ(elsewhere.file("Option.ini"), "/opt/kestrune/Option.ini");
 }
 
 TEST_F(Forms, SecondaryWindowsStartHiddenAndOnlyHideWhenClosed) {
-  app_.form1().show();
-  const std::vector<SecondaryWindow*> windows = {&app_.form2(), &app_.form3(), &app_.form4(), &app_.form5(),
-                                                 &app_.form6()};
+  app.form1().show();
+  const std::vector<SecondaryWindow*> windows = {&app.form2(), &app.form3(), &app.form4(), &app.form5(),
+                                                 &app.form6()};
   for (SecondaryWindow* w : windows) {
     SCOPED_TRACE(w->objectName().toStdString());
     EXPECT_FALSE(w->isVisible());
@@ -494,7 +488,7 @@ TEST_F(Forms, SecondaryWindowsStartHiddenAndOnlyHideWhenClosed) {
 }
 
 TEST_F(Forms, ClosingTheMainWindowRunsTheShutdownHook) {
-  Form1& f = app_.form1();
+  Form1& f = app.form1();
   int shutdowns = 0;
   f.onClose = [&] { ++shutdowns; };
   f.show();
