@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <ostream>
+#include <string>
 
 #include "core/app.h"
 #include "core/startup.h"
@@ -74,6 +75,9 @@ struct BuiltLibrary {
 
 class RealLibraryTest : public ProgramWith<BuiltLibrary> {
  protected:
+  // A file in the program folder, named as the audio fixtures take it.
+  std::string file(const std::string& name) const { return path(QString::fromStdString(name)).toStdString(); }
+
   void SetUp() override {
     ASSERT_TRUE(decoder.ready) << "libvbmp3.so not found: " << qPrintable(BuiltLibrary::file());
   }

@@ -51,7 +51,6 @@ class BadInputTest : public RealLibraryTest {
     app.form3().Check6->setChecked(false);  // loaded and stopped, to look at the display
   }
 
-  std::string file(const char* name) const { return path(name).toStdString(); }
   void open(const std::string& path) {
     platform.dialogAnswers.push_back(QString::fromStdString(path));
     Form1_mOpen_Click(app);
