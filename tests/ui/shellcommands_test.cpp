@@ -24,13 +24,11 @@
 #include "platform/qt/qtplatform.h"
 #include "ui/form1.h"
 
-static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 class ShellCommands : public ProgramTest {
  protected:
-  Form1& f = app().form1();
+  Form1& f = app.form1();
   void installHelp() { writeFile(kHelpFileName, "<!DOCTYPE html><title>help</title>"); }
 };
 
