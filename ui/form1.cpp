@@ -18,6 +18,7 @@
 #include "songlist/songlistwindow.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
+#include "ui/shellcommands.h"
 #include "ui/titleline.h"
 #include "ui/waveform.h"
 
@@ -138,4 +139,12 @@ void Form1::connectProcedures() {
   connect(Picture5, &PictureBox::mouseDown, this, [this](double x) { Form1_Picture5_MouseDown(app_, x); });
   // The clock comes back at the turn of each second (Form1_Timer3_Timer sets the time).
   Timer3->setTimerType(Qt::PreciseTimer);
+
+  // Handing work to the desktop: help, program folder, mixer, home page, CD tray
+  connectMenuItem(app_, mHelp, Form1_mHelp_Click);
+  connectMenuItem(app_, mFolder, Form1_mFolder_Click);
+  connectMenuItem(app_, mVolume, Form1_mVolume_Click);
+  connectMenuItem(app_, mMaketoAppHP, Form1_mMaketoAppHP_Click);
+  connect(Command9, &QPushButton::clicked, this, runs(app_, Form1_Command9_Click));
+  connectMenuItem(app_, mCDTry, Form1_mCDTry_Click);
 }

@@ -1,15 +1,18 @@
 // The desktop services of a Qt program on Linux.
 #pragma once
 
+#include <QStringList>
 #include <memory>
 
 #include "core/platform.h"
+#include "platform/qt/cdtray.h"
 
 class QSystemTrayIcon;
 
 class QtPlatform final : public Platform {
  public:
-  QtPlatform();
+  // `cdDevices`: the drive nodes the CD tray command tries, in order.
+  explicit QtPlatform(QStringList cdDevices = kCdDevices);
   ~QtPlatform() override;
 
   MessageResult messageBox(QWidget* owner, const QString& text, const QString& title, MessageButtons buttons,
@@ -20,17 +23,20 @@ class QtPlatform final : public Platform {
                        const QString& folder) override;
   QString browseFolder(QWidget* owner, const QString& title) override;
   void setClipboardText(const QString& text) override;
-  bool openWithShell(const QString& fileOrUrl) override;
+  void openWithShell(const QString& fileOrUrl, std::function<void()> onFailure) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;
+  bool hasProgram(const QString& program) override;
   QString userName() override;
   bool deleteFile(const QString& path) override;
   QStringList listFiles(const QString& folder) override;
   void showTrayIcon(const QString& toolTip, std::function<void()> onClick) override;
   void hideTrayIcon() override;
   bool trayIconVisible() const override;
+  // Moves the tray on a thread of its own, so the window never waits for the drive.
   void moveCdTray(bool open) override;
   void exitProcess(int code) override;
 
  private:
   std::unique_ptr<QSystemTrayIcon> tray_;
+  QStringList cdDevices_;
 };

@@ -26,7 +26,7 @@ namespace {
 
 class Presentation : public ProgramTest {
  protected:
-  Form1& f = app().form1();
+  Form1& f = app.form1();
 
   void SetUp() override {
     for (QTimer* t : {f.Timer1, f.Timer2, f.Timer3, f.Timer4, f.Timer5, f.Timer6}) t->stop();
@@ -92,7 +92,7 @@ TEST(WavePoints, OddIndicesNeverCountAndExtremesStayDefined) {
 // Silence: a line at half height in the pen colour. Each segment starts on the white dot
 // that ended the one before, so only the last point keeps its dot.
 TEST_F(Presentation, SilenceIsALineAtHalfHeightEndingInAWhiteDot) {
-  Form1_Timer2_Timer(app());
+  Form1_Timer2_Timer(app);
   EXPECT_GE(decoder.count("getWave"), 1);
   const QImage image = f.Picture3->picture();
   const WavePoints points = wavePoints({}, {}, f.Picture4->contentsRect().width(), f.Picture3->height());
@@ -110,7 +110,7 @@ TEST_F(Presentation, SilenceIsALineAtHalfHeightEndingInAWhiteDot) {
 // A steep block: every point is a turn of the line, and each turn is drawn in the pen colour.
 TEST_F(Presentation, EveryPointButTheLastLiesOnTheLine) {
   for (int g = 0; g < 256; g += 2) decoder.waveLeft[g] = decoder.waveRight[g] = (g / 2 % 2) ? 20 : -20;
-  Form1_Timer2_Timer(app());
+  Form1_Timer2_Timer(app);
   const QImage image = f.Picture3->picture();
   const WavePoints points = wavePoints(decoder.waveLeft, decoder.waveRight,
                                        f.Picture4->contentsRect().width(), f.Picture3->height());
@@ -124,7 +124,7 @@ TEST_F(Presentation, ColourItemsAreExclusiveAndColourTheNextPicture) {
     QColor colour;
   };
   block(30, 30);  // v = 130: the line lies below the middle
-  Form1_Timer2_Timer(app());
+  Form1_Timer2_Timer(app);
   const int y = wavePoints(decoder.waveLeft, decoder.waveRight, 117, f.Picture3->height())[0].y();
   for (Case c : {Case{f.mRed, {255, 0, 0}}, Case{f.mGreen, {0, 255, 0}}, Case{f.mBlack, {0, 0, 0}},
                  Case{f.mBlue, {0, 0, 255}}}) {
@@ -133,7 +133,7 @@ TEST_F(Presentation, ColourItemsAreExclusiveAndColourTheNextPicture) {
     c.item->trigger();
     for (QAction* item : {f.mBlack, f.mRed, f.mBlue, f.mGreen}) EXPECT_EQ(item->isChecked(), item == c.item);
     EXPECT_EQ(f.Picture3->picture().pixelColor(0, y), before);  // from the next tick on
-    Form1_Timer2_Timer(app());
+    Form1_Timer2_Timer(app);
     EXPECT_EQ(f.Picture3->picture().pixelColor(0, y), c.colour);
   }
 }
@@ -153,7 +153,7 @@ TEST_F(Presentation, SamePictureIsNotPaintedAgain) {
   f.Picture3->installEventFilter(&counter);
   auto paintsAfterTick = [&] {
     counter.paints = 0;
-    Form1_Timer2_Timer(app());
+    Form1_Timer2_Timer(app);
     QApplication::processEvents();
     return counter.paints;
   };
@@ -174,9 +174,9 @@ TEST_F(Presentation, PlaybackStartClearsTheWaveArea) {
   TrackInfo info{};
   decoder.open("/m/a.mp3", info);
   block(50, 50);
-  Form1_Timer2_Timer(app());
+  Form1_Timer2_Timer(app);
   f.Command1->setEnabled(true);
-  Form1_Command1_Click(app());
+  Form1_Command1_Click(app);
   const QImage image = f.Picture3->picture();
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) ASSERT_EQ(image.pixelColor(x, y), Qt::white) << x << "," << y;
@@ -242,22 +242,22 @@ TEST_F(Presentation, TitleTickMovesTheLabelAndKeepsTheDirectionInLabel15) {
   for (QAction* item : {f.mRightToLeft, f.mLeftToRight, f.mLRmove})
     EXPECT_EQ(item->isChecked(), item == f.mLRmove);
   f.Label13->move(1, f.Label13->y());
-  Form1_Timer4_Timer(app());
+  Form1_Timer4_Timer(app);
   EXPECT_EQ(f.Label13->x(), -1);
   EXPECT_EQ(f.Label15->text(), "0");
-  Form1_Timer4_Timer(app());
+  Form1_Timer4_Timer(app);
   EXPECT_EQ(f.Label13->x(), 1);
   EXPECT_EQ(f.Label15->text(), "1");
 
   f.mRightToLeft->trigger();  // no jump at the change: on from where it is
   EXPECT_EQ(f.Label13->x(), 1);
-  Form1_Timer4_Timer(app());
+  Form1_Timer4_Timer(app);
   EXPECT_EQ(f.Label13->x(), -1);
   EXPECT_TRUE(f.mRightToLeft->isChecked());
   EXPECT_FALSE(f.mLRmove->isChecked());
 
   f.Label13->move(-f.Label13->width() - 1, f.Label13->y());
-  Form1_Timer4_Timer(app());
+  Form1_Timer4_Timer(app);
   EXPECT_EQ(f.Label13->x(), f.Picture6->width());
 }
 
@@ -272,7 +272,7 @@ TEST_F(Presentation, HidingTheTitleAndShowingTheFilesName) {
                         Case{"", true, "Kestrune", "Kestrune"}, Case{"", false, "", "Kestrune　【】"}}) {
     SCOPED_TRACE(c.path.toStdString());
     f.Text1->setText(c.path);
-    app().form5().Text1->setText("Tag title");  // never used here
+    app.form5().Text1->setText("Tag title");  // never used here
     f.mTagTitle->setChecked(true);
     f.mVisible->trigger();
     EXPECT_EQ(f.mVisible->isChecked(), c.hidden);
@@ -334,7 +334,7 @@ TEST(Clock, ComesBackJustPastTheNextSecond) {
 
 TEST_F(Presentation, ClockTickShowsTheSecondAndWaitsForTheNext) {
   const QDateTime before = QDateTime::currentDateTime();
-  Form1_Timer3_Timer(app());
+  Form1_Timer3_Timer(app);
   const QDateTime after = QDateTime::currentDateTime();
   // A tick on the turn of a second may show either side of it.
   for (auto [label, format] : {std::pair{f.Label5, "yyyy/MM/dd"}, std::pair{f.Label6, "HH:mm:ss"}})
