@@ -262,7 +262,7 @@ TEST_F(SeekByHand, HoldingWithoutMovingAndPressingAtAnEndSeekNothing) {
   Form1_Command2_Click(app);
   play();
   QTest::keyClick(main.HScroll1, Qt::Key_Left);  // at the start already: no move
-  run(1500);                                   // so the poll's next moves are its own
+  run(1500);                                     // so the poll's next moves are its own
   EXPECT_EQ(decoder.count("seek"), 0);
   EXPECT_EQ(main.HScroll1->value(), 1);
 }
