@@ -6,6 +6,10 @@
 # CPU time comes from /proc/<pid>/stat (user + system, all threads) over a window of 30 s
 # that begins 2 s after the window shows (the track plays); RUNS runs of each state,
 # interleaved, median, in % of one core. Targets: stopped 0.2 %, playing 1.3 %.
+# Beside them, in the same runs, the peer: Audacious (GTK interface) playing the same MP3
+# under the same Xvfb, its SDL output on SDL's dummy driver and the visualizer of its info
+# area shown. Audacious is a bench dependency only, not one of the program: the script
+# installs it with apt-get when it is missing (PEER=0 leaves the peer out).
 #   bench/window_cpu.sh [build-folder]   (default: build; needs kestrune and libvbmp3.so)
 # RUNS and SECONDS_MEASURED in the environment change the number of runs and the window.
 set -euo pipefail
@@ -16,6 +20,11 @@ seconds=${SECONDS_MEASURED:-30}
 for file in kestrune libvbmp3.so; do
   [ -e "$build/$file" ] || { echo "build first: cmake --build $build --target kestrune vbmp3" >&2; exit 1; }
 done
+
+peer=${PEER:-1}
+if [ "$peer" = 1 ] && ! command -v audacious >/dev/null; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends audacious audacious-plugins >/dev/null
+fi
 
 work=$(mktemp -d)
 xvfb=
@@ -60,11 +69,44 @@ start_in() {
   return 1
 }
 
-# CPU % of one core of one run in state $1.
+# Audacious in a home of its own: one run to write its plugin registry, then the SDL output
+# and the spectrum analyser switched on, the other outputs off.
+prepare_peer() {
+  local pid
+  mkdir -p "$work/peer"
+  HOME="$work/peer" audacious >/dev/null 2>&1 &
+  pid=$!
+  sleep 3
+  kill -INT "$pid"
+  wait "$pid" || true
+  local registry="$work/peer/.config/audacious/plugin-registry"
+  awk '/^[a-z]+ \//{ type = $1; path = $2 }
+       /^enabled / { if (path ~ /(sdlout|cairo-spectrum)\.so$/) $0 = "enabled 1"; else if (type == "output") $0 = "enabled 0" }
+       { print }' "$registry" >"$registry.new"
+  mv "$registry.new" "$registry"
+}
+
+# Starts Audacious playing the song; prints the process id once its window shows.
+start_peer() {
+  HOME="$work/peer" audacious "$work/song.mp3" >/dev/null 2>&1 &
+  local pid=$! i
+  for i in $(seq 100); do
+    xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1 && { echo "$pid"; return 0; }
+    sleep 0.1
+  done
+  kill "$pid"
+  return 1
+}
+
+# CPU % of one core of one run in state $1 (stopped, playing or peer).
 measure() {
   local pid start_ticks start_ns end_ticks end_ns
   # A busy X server now and then refuses a connection: the program then cannot start.
-  pid=$(start_in "$1" || start_in "$1" || start_in "$1") || { echo "the program did not come up $1" >&2; exit 1; }
+  if [ "$1" = peer ]; then
+    pid=$(start_peer) || { echo "Audacious did not come up" >&2; exit 1; }
+  else
+    pid=$(start_in "$1" || start_in "$1" || start_in "$1") || { echo "the program did not come up $1" >&2; exit 1; }
+  fi
   sleep 2
   start_ticks=$(cpu_ticks "$pid")
   start_ns=$(date +%s%N)
@@ -77,14 +119,25 @@ measure() {
     'BEGIN { printf "%.2f", 100 * t / hz / (ns / 1e9) }'
 }
 
+states="stopped playing"
+if [ "$peer" = 1 ]; then
+  prepare_peer
+  states+=" peer"
+fi
 declare -A results
 for _ in $(seq "$runs"); do
-  for state in stopped playing; do results[$state]+="$(measure $state) "; done
+  for state in $states; do results[$state]+="$(measure $state) "; done
 done
 
 echo "$runs runs of $seconds s each, main window shown, Xvfb; playing: a 44.1 kHz stereo MP3 at 128 kbit/s, dummy output"
-for state in stopped playing; do
-  printf '%-8s CPU %% of one core per run: %s  median: %s %%\n' "$state" "${results[$state]}" \
-    "$(echo "${results[$state]}" | tr ' ' '\n' | awk NF | median)"
+declare -A medians
+for state in $states; do
+  medians[$state]=$(echo "${results[$state]}" | tr ' ' '\n' | awk NF | median)
+  printf '%-8s CPU %% of one core per run: %s  median: %s %%\n' "$state" "${results[$state]}" "${medians[$state]}"
 done
-echo "targets: stopped 0.2 %, playing 1.3 %"
+if [ "$peer" = 1 ]; then
+  echo "peer: Audacious $(audacious --version 2>/dev/null | awk '{ print $2 }'), GTK interface, SDL output on the dummy driver, playing the same MP3"
+  awk -v k="${medians[playing]}" -v p="${medians[peer]}" \
+    'BEGIN { if (p > 0) printf "playing / peer: %.2f\n", k / p; else print "playing / peer: peer used no CPU" }'
+fi
+echo "targets: stopped 0.2 %, playing at most the peer (about 1.3 %)"
