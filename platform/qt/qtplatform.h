@@ -5,6 +5,7 @@
 
 #include "core/platform.h"
 
+class QMenu;
 class QSystemTrayIcon;
 
 class QtPlatform final : public Platform {
@@ -25,12 +26,16 @@ class QtPlatform final : public Platform {
   QString userName() override;
   bool deleteFile(const QString& path) override;
   QStringList listFiles(const QString& folder) override;
-  void showTrayIcon(const QString& toolTip, std::function<void()> onClick) override;
+  bool trayAvailable() const override;
+  void showTrayIcon(const TrayIcon& icon) override;
   void hideTrayIcon() override;
   bool trayIconVisible() const override;
   void moveCdTray(bool open) override;
   void exitProcess(int code) override;
 
  private:
+  // The menu outlives the icon that shows it.
+  std::unique_ptr<QMenu> trayMenu_;
   std::unique_ptr<QSystemTrayIcon> tray_;
+  std::function<void()> trayClick_;
 };
