@@ -45,29 +45,34 @@ void setShown(QWidget* window, bool shown) {
   window->setVisible(shown);
 }
 
+// Play or pause, whichever of the two buttons the window offers. The play is the one
+// without the tag editor, which must not show up alone while the program is in the tray.
+void playOrPause(App& app) {
+  if (app.form1().Command1->isEnabled()) {
+    playCurrentTrack(app);
+  } else if (app.form1().Command3->isEnabled()) {
+    Form1_Command3_Click(app);
+  }
+}
+
+TrayIcon trayIcon(App& app) {
+  const auto restore = [&app] { Form1_TrayIcon_Click(app); };
+  return {TrayTip(app.form1().Label13->text()),
+          restore,
+          {{kTrayRestore, restore},
+           {kTrayPlayPause, [&app] { playOrPause(app); }},
+           {kTrayNext, [&app] { Form1_Command7_Click(app); }},
+           {kTrayQuit, [&app] { Form1_mEnd_Click(app); }}}};
+}
+
 void hideToTray(App& app) {
-  Form1& f = app.form1();
-  TrayIcon icon{TrayTip(f.Label13->text()), [&app] { Form1_TrayIcon_Click(app); }, {}};
-  icon.menu = {{kTrayRestore, [&app] { Form1_TrayIcon_Click(app); }},
-               {kTrayPlayPause,
-                [&app] {
-                  // In the tray the tag editor must not show up alone, so play is the one
-                  // without it.
-                  if (app.form1().Command1->isEnabled()) {
-                    playCurrentTrack(app);
-                  } else if (app.form1().Command3->isEnabled()) {
-                    Form1_Command3_Click(app);
-                  }
-                }},
-               {kTrayNext, [&app] { Form1_Command7_Click(app); }},
-               {kTrayQuit, [&app] { Form1_mEnd_Click(app); }}};
-  f.hide();
+  app.form1().hide();
   // Only the windows that exist: a window not yet created is not on screen.
   if (app.form3Created()) app.form3().hide();
   if (app.form4Created()) app.form4().hide();
   if (app.form5Created()) app.form5().hide();
   if (app.form6Created()) app.form6().hide();
-  app.platform.showTrayIcon(icon);
+  app.platform.showTrayIcon(trayIcon(app));
   app.TrayState = 1;
 }
 
