@@ -32,11 +32,6 @@ std::array<FlaggedWindow, 4> flaggedWindows(Form1& f) {
 
 bool flagSet(const ChangeLabel* flag) { return flag->text().trimmed().toInt() == 1; }
 
-// A secondary window is never on screen while the main window is not: not while it is
-// minimized, in the tray, or not yet shown at start. Else they would flash up alone when a
-// state change reaches the hidden main window.
-bool mainOffScreen(const Form1& f) { return f.isMinimized() || f.isHidden(); }
-
 // A window manager minimizes an owned window together with its owner, so a secondary
 // window may come back minimized. Shown like that, the manager would minimize the whole
 // group again, the main window included.
@@ -88,9 +83,8 @@ void Form1_Form_Resize(App& app) {
   for (const FlaggedWindow& w : flaggedWindows(f)) {
     if (w.flag->text().isEmpty()) w.flag->setText("0");
   }
-  const bool offScreen = mainOffScreen(f);
   for (const FlaggedWindow& w : flaggedWindows(f)) {
-    if (flagSet(w.flag)) setShown(w.window(app), !offScreen);
+    if (flagSet(w.flag)) setShown(w.window(app), !f.isMinimized());
   }
   if (f.mSmallTime->isChecked()) ApplyCaptionRule(app);
   if (checkValue(app.form3().Check3) == 0) f.setWindowTitle(kProgramTitle);
@@ -129,7 +123,7 @@ void Form1_TrayIcon_Click(App& app) {
   Form1& f = app.form1();
   app.platform.hideTrayIcon();
   f.setWindowState(f.windowState() & ~Qt::WindowMinimized);
-  f.show();  // its show event runs the resize handling, which brings the flagged windows
+  f.show();  // the state change and the show run the resize handling: the flagged windows return
   f.raise();
   f.activateWindow();
   app.TrayState = 2;

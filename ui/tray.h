@@ -11,8 +11,8 @@ class App;
 // and when it is shown:
 //   1. an empty shown-flag (Label17, Label18, Label23, Label24) becomes "0";
 //   2. each window whose flag is 1 (equalizer, tag editor, Properties, About) is hidden
-//      while the main window is minimized or hidden, and shown otherwise; windows whose
-//      flag is 0 are left alone;
+//      while the main window is minimized, and shown otherwise; windows whose flag is 0
+//      are left alone;
 //   3. with mSmallTime checked, the caption rule sets the caption;
 //   4. with cache playback (Properties Check3) unchecked, the caption is "Kestrune";
 //   5. with the tray option (Check9) checked, the window minimized, TrayState not 1 and a

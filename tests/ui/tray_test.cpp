@@ -1,12 +1,10 @@
-// The minimized main window: the flagged secondary windows leave and come back with it, the
-// caption rule, the tray icon (tip, click, menu, TrayState), the desktop without a tray,
-// and the fixed window sizes.
+// The minimized main window: flagged windows, the caption rule, the tray icon (tip, click,
+// menu, TrayState), the desktop without a tray, and the fixed window sizes.
 #include "ui/tray.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QEvent>
 
 #include "fakes/program_test.h"
 #include "playback/load.h"
@@ -22,28 +20,11 @@
 
 namespace {
 
-struct Flagged {
-  const char* flag;
-  QWidget* (*window)(App&);
-};
-
-const Flagged kFlagged[] = {{"Label17", [](App& a) -> QWidget* { return &a.form4(); }},
-                            {"Label18", [](App& a) -> QWidget* { return &a.form5(); }},
-                            {"Label23", [](App& a) -> QWidget* { return &a.form3(); }},
-                            {"Label24", [](App& a) -> QWidget* { return &a.form6(); }}};
-
-// Records the windows' show and hide events, in order ("Form1 show", "Form4 hide").
-class VisibilityLog : public QObject {
- public:
-  explicit VisibilityLog(const std::vector<QWidget*>& windows) {
-    for (QWidget* w : windows) w->installEventFilter(this);
-  }
-  QStringList events;
-
- protected:
+// Records the show events of the windows it watches, by window name.
+struct ShowLog : QObject {
+  QStringList shown;
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Show) events << watched->objectName() + " show";
-    if (event->type() == QEvent::Hide) events << watched->objectName() + " hide";
+    if (event->type() == QEvent::Show) shown << watched->objectName();
     return false;
   }
 };
@@ -59,67 +40,59 @@ class Minimized : public ProgramTest {
     main().Label13->setText("Song");
     main().show();
   }
-
   Form1& main() { return app().form1(); }
   Form3& options() { return app().form3(); }
-  ChangeLabel* flag(const char* name) { return main().findChild<ChangeLabel*>(name); }
   void minimize() { main().setWindowState(main().windowState() | Qt::WindowMinimized); }
   void restore() { main().setWindowState(main().windowState() & ~Qt::WindowMinimized); }
-  void trayOption(bool on) { setCheckValue(options().Check9, on ? 1 : 0); }
-  std::vector<QWidget*> secondaryWindows() {
-    return {&options(), &app().form4(), &app().form5(), &app().form6()};
+  // The flag labels and their windows, in the order the resize handling takes them.
+  std::vector<std::pair<ChangeLabel*, QWidget*>> flagged() {
+    return {{main().Label17, &app().form4()},
+            {main().Label18, &app().form5()},
+            {main().Label23, &options()},
+            {main().Label24, &app().form6()}};
   }
 };
 
-TEST_F(Minimized, FlaggedWindowsLeaveAndComeBackWithTheMainWindowOthersAreLeftAlone) {
-  for (size_t i = 0; i < std::size(kFlagged); ++i) {
-    const Flagged& flagged = kFlagged[i];
-    const Flagged& other = kFlagged[(i + 1) % std::size(kFlagged)];
-    SCOPED_TRACE(flagged.flag);
-    for (const Flagged& f : kFlagged) flag(f.flag)->setText("0");
-    flag(flagged.flag)->setText("1");
-    QWidget* window = flagged.window(app());
-    QWidget* untouched = other.window(app());
+TEST_F(Minimized, FlaggedWindowsGoAndComeBackWithTheMainWindowOthersAreLeftAlone) {
+  const auto windows = flagged();
+  for (size_t i = 0; i < windows.size(); ++i) {
+    auto [flag, window] = windows[i];
+    auto [otherFlag, other] = windows[(i + 1) % windows.size()];
+    SCOPED_TRACE(flag->objectName().toStdString());
+    for (auto [f, w] : windows) f->setText("");
+    flag->setText("1");
     window->move(40, 50);
     window->show();
-    untouched->show();
-
+    other->show();
     minimize();
+    EXPECT_EQ(otherFlag->text(), "0") << "an empty flag becomes 0";
     EXPECT_TRUE(window->isHidden());
-    EXPECT_TRUE(untouched->isVisible()) << "a window whose flag is 0 is not touched";
-    untouched->hide();
+    EXPECT_TRUE(other->isVisible()) << "a window whose flag is 0 is not touched";
+    other->hide();
     restore();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->pos(), QPoint(40, 50));
-    EXPECT_TRUE(untouched->isHidden());
+    EXPECT_TRUE(other->isHidden());
     window->hide();
   }
 }
 
-TEST_F(Minimized, EmptyFlagsBecomeZero) {
-  for (const Flagged& f : kFlagged) flag(f.flag)->setText("");
-  minimize();
-  for (const Flagged& f : kFlagged) EXPECT_EQ(flag(f.flag)->text(), "0") << f.flag;
-}
-
 TEST_F(Minimized, CaptionRuleAtEachSizeChange) {
   struct Case {
-    const char* name;
     bool minimized, elapsed, titleHidden, cache, smallTime;
     QString caption;
-  };
-  const Case cases[] = {
-      {"minimized, elapsed", true, true, false, true, true, "01:23/04:56"},
-      {"minimized, remaining", true, false, false, true, true, "03:33/04:56"},
-      {"restored", false, true, false, true, true, "Kestrune　【Song】"},
-      {"restored, title hidden", false, true, true, true, true, "Kestrune"},
-      {"minimized, cache playback off", true, true, false, false, true, "Kestrune"},
-      {"restored, time option off", false, true, false, true, false, "before"},
-      {"minimized, time option off", true, true, false, true, false, "before"},
-      {"restored, both off", false, true, false, false, false, "Kestrune"},
+  } cases[] = {
+      {true, true, false, true, true, "01:23/04:56"},
+      {true, false, false, true, true, "03:33/04:56"},
+      {false, true, false, true, true, "Kestrune　【Song】"},
+      {false, true, true, true, true, "Kestrune"},
+      {true, true, false, false, true, "Kestrune"},
+      {false, true, false, true, false, "before"},
+      {true, true, false, true, false, "before"},
+      {false, true, false, false, false, "Kestrune"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.caption.toStdString() + (c.minimized ? " minimized" : " restored"));
     main().mTimeNormal->setChecked(c.elapsed);
     main().mVisible->setChecked(c.titleHidden);
     main().mSmallTime->setChecked(c.smallTime);
@@ -135,200 +108,144 @@ TEST_F(Minimized, CaptionRuleAtEachSizeChange) {
   }
 }
 
-// The poll writes the elapsed label; its change writes the remaining seconds, whose change
-// sets the caption while minimized, with the remaining time of the same poll.
+// A poll's elapsed time leads to the remaining seconds, whose change sets the caption: with
+// the remaining time of the same poll, not the one before.
 TEST_F(Minimized, CaptionFollowsThePlayTimeWhileMinimized) {
   decoder.addTrack("/m/a.mp3", 296);
   ASSERT_TRUE(LoadAndShowTrack(app(), "/m/a.mp3", LoadOptions::fromOpenDialog()));
   minimize();
-  for (bool elapsed : {true, false}) {
-    main().mTimeNormal->setChecked(elapsed);
-    decoder.current = {1, elapsed ? 83 : 84};
-    main().Label1->setText(elapsed ? "01:23" : "01:24");
-    EXPECT_EQ(main().windowTitle(), elapsed ? "01:23/04:56" : "03:32/04:56");
+  const struct {
+    bool elapsed, smallTime;
+    int32_t seconds;
+    QString caption;
+  } steps[] = {
+      {true, true, 83, "01:23/04:56"}, {false, true, 84, "03:32/04:56"}, {false, false, 85, "03:32/04:56"}};
+  for (const auto& s : steps) {
+    main().mTimeNormal->setChecked(s.elapsed);
+    main().mSmallTime->setChecked(s.smallTime);
+    decoder.current = {1, s.seconds};
+    main().Label1->setText(QString("01:%1").arg(s.seconds - 60));
+    EXPECT_EQ(main().windowTitle(), s.caption) << s.seconds;
   }
-  main().mSmallTime->setChecked(false);
-  decoder.current = {1, 85};
-  main().Label1->setText("01:25");
-  EXPECT_EQ(main().windowTitle(), "03:32/04:56") << "without the option the caption stays";
 }
 
-TEST_F(Minimized, SmallTimeMenuItemToggles) {
-  EXPECT_TRUE(main().mSmallTime->isChecked());
-  main().mSmallTime->trigger();
-  EXPECT_FALSE(main().mSmallTime->isChecked());
-  main().mSmallTime->trigger();
-  EXPECT_TRUE(main().mSmallTime->isChecked());
-}
-
-// 0 → 1 at the first minimize with the option, 1 → 2 at the click, 2 → 1 at the next.
+// TrayState 0 → 1 at the first minimize with the option, 1 → 2 at the click, 2 → 1 at the next.
 TEST_F(Minimized, TrayTakesEveryWindowAndTheClickBringsBackTheFlaggedOnes) {
-  trayOption(true);
-  flag("Label17")->setText("1");
+  setCheckValue(options().Check9, 1);
+  main().Label17->setText("1");
   app().form4().show();
-  app().form6().show();  // About, flag 0: hidden too, and not brought back
-  EXPECT_EQ(app().TrayState, 0);
-
+  app().form6().show();  // flag 0: goes to the tray too, but does not come back
   for (int round = 1; round <= 2; ++round) {
-    SCOPED_TRACE(round);
     minimize();
     EXPECT_TRUE(main().isHidden());
-    for (QWidget* w : secondaryWindows()) EXPECT_TRUE(w->isHidden()) << w->objectName().toStdString();
-    EXPECT_TRUE(platform.trayIconVisible());
-    EXPECT_EQ(platform.trayIconsShown, round);
+    for (auto [flag, window] : flagged()) EXPECT_TRUE(window->isHidden()) << flag->objectName().toStdString();
     EXPECT_EQ(platform.tray.toolTip, "Kestrune\r\n曲名：Song");
     EXPECT_EQ(app().TrayState, 1);
-    Form1_Form_Resize(app());  // a further change while in the tray adds no icon
+    Form1_Form_Resize(app());  // while in the tray: no second icon
     EXPECT_EQ(platform.trayIconsShown, round);
 
     platform.clickTray();
     EXPECT_FALSE(platform.trayIconVisible());
-    EXPECT_TRUE(main().isVisible());
-    EXPECT_FALSE(main().isMinimized());
+    EXPECT_TRUE(main().isVisible() && !main().isMinimized());
     EXPECT_TRUE(app().form4().isVisible());
     EXPECT_TRUE(app().form6().isHidden());
     EXPECT_EQ(app().TrayState, 2);
-    EXPECT_EQ(main().windowTitle(), "Kestrune　【Song】");
   }
 }
 
 TEST_F(Minimized, WithoutATrayTheWindowStaysMinimizedInTheTaskBar) {
   platform.trayAvailableResult = false;
-  trayOption(true);
-  flag("Label17")->setText("1");
-  app().form4().show();
+  setCheckValue(options().Check9, 1);
   minimize();
-  EXPECT_TRUE(main().isVisible());
-  EXPECT_TRUE(main().isMinimized());
-  EXPECT_TRUE(app().form4().isHidden());
+  EXPECT_TRUE(main().isVisible() && main().isMinimized());
   EXPECT_EQ(platform.trayIconsShown, 0);
   EXPECT_EQ(app().TrayState, 0);
-  restore();
-  EXPECT_TRUE(app().form4().isVisible());
 }
 
-// No secondary window is shown while the main window is off the screen, so none flashes up
-// alone; on the way back they come after the main window.
-TEST_F(Minimized, SecondaryWindowsAreNeverShownWithoutTheMainWindow) {
-  trayOption(true);
-  for (const Flagged& f : kFlagged) flag(f.flag)->setText("1");
-  for (QWidget* w : secondaryWindows()) w->show();
-  std::vector<QWidget*> watched = secondaryWindows();
-  watched.push_back(&main());
-  VisibilityLog log(watched);
-
+// No secondary window shows while the main window is off screen (it would flash up alone),
+// and one the window manager minimized along with its owner comes back in its normal state
+// (else the manager minimizes the whole group again).
+TEST_F(Minimized, SecondaryWindowsShowOnlyAfterTheMainWindowAndNotMinimized) {
+  setCheckValue(options().Check9, 1);
+  ShowLog log;
+  main().installEventFilter(&log);
+  for (auto [flag, window] : flagged()) {
+    flag->setText("1");
+    window->show();
+    window->installEventFilter(&log);
+  }
   minimize();
-  EXPECT_FALSE(log.events.join(",").contains("show")) << log.events.join(", ").toStdString();
-  log.events.clear();
+  app().form4().setWindowState(Qt::WindowMinimized);
+  EXPECT_TRUE(log.shown.isEmpty()) << log.shown.join(",").toStdString();
   platform.clickTray();
-  ASSERT_FALSE(log.events.isEmpty());
-  EXPECT_EQ(log.events.first(), "Form1 show") << log.events.join(", ").toStdString();
-  for (const char* back : {"Form3 show", "Form4 show", "Form5 show", "Form6 show"})
-    EXPECT_EQ(log.events.count(back), 1) << log.events.join(", ").toStdString();
-}
-
-// The window manager minimizes owned windows along with their owner; such a window must
-// come back in its normal state, or the manager minimizes the whole group again.
-TEST_F(Minimized, AWindowMinimizedWithItsOwnerComesBackNormal) {
-  flag("Label17")->setText("1");
-  Form4& equalizer = app().form4();
-  equalizer.show();
-  minimize();
-  equalizer.setWindowState(Qt::WindowMinimized);
-  restore();
-  EXPECT_TRUE(equalizer.isVisible());
-  EXPECT_FALSE(equalizer.isMinimized());
+  ASSERT_FALSE(log.shown.isEmpty());
+  EXPECT_EQ(log.shown.first(), "Form1") << log.shown.join(",").toStdString();
+  for (auto [flag, window] : flagged()) EXPECT_TRUE(window->isVisible()) << flag->objectName().toStdString();
+  EXPECT_FALSE(app().form4().isMinimized());
 }
 
 TEST(TrayTip, TitleCutToSixtyFourWholeCharacters) {
   const QString head = "Kestrune\r\n曲名：";  // 13 characters
   const QString a50(50, 'a');
-  struct Case {
-    const char* name;
-    QString title, tip;
+  const std::pair<QString, QString> cases[] = {
+      {"Song", head + "Song"},
+      {QString(51, 'x'), head + QString(51, 'x')},
+      {QString(52, 'x'), head + QString(51, 'x')},
+      {QString(60, QChar(0x66F2)), head + QString(51, QChar(0x66F2))},
+      {a50 + "😀😀", head + a50 + "😀"},  // a pair is one character
+      {a50 + "b😀", head + a50 + "b"},  // and is not split
+      {a50 + "か\u3099", head + a50},  // a combining mark stays with its base
   };
-  const Case cases[] = {
-      {"short", "Song", head + "Song"},
-      {"empty", "", head},
-      {"exactly 64", QString(51, 'x'), head + QString(51, 'x')},
-      {"one over", QString(52, 'x'), head + QString(51, 'x')},
-      {"Japanese", QString(60, QChar(0x66F2)), head + QString(51, QChar(0x66F2))},
-      {"pairs count as one character", a50 + "😀😀", head + a50 + "😀"},
-      {"pair at the edge stays whole", a50 + "b😀", head + a50 + "b"},
-      {"combining mark stays with its base", a50 + "か\u3099", head + a50},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(TrayTip(c.title), c.tip);
-    EXPECT_LE(TrayTip(c.title).toUcs4().size(), kTrayTipCharacters);
-  }
+  for (const auto& [title, tip] : cases) EXPECT_EQ(TrayTip(title), tip) << title.toStdString();
 }
 
-class TrayMenu : public Minimized {
- protected:
-  void SetUp() override {
-    Minimized::SetUp();
-    decoder.addTrack("/m/a.mp3", 100);
-    decoder.addTrack("/m/b.mp3", 100);
-    Form2& list = app().form2();
-    list.List1->addItems({"a", "b"});
-    list.List2->addItems({"/m/a.mp3", "/m/b.mp3"});
-    list.Label2->setText("2");
-    selectEntry(app(), 0);
-    ASSERT_TRUE(LoadAndShowTrack(app(), "/m/a.mp3", LoadOptions::fromOpenDialog()));
-    Form1_Command2_Click(app());  // stopped: the window offers play
-    trayOption(true);
-    minimize();
-    decoder.calls.clear();
-  }
-};
-
-TEST_F(TrayMenu, EntriesRunWhatTheWindowsControlsRun) {
-  EXPECT_EQ(platform.trayMenuTexts(), QStringList({kTrayRestore, kTrayPlayPause, kTrayNext, kTrayQuit}));
-
+TEST_F(Minimized, TrayMenuRunsWhatTheWindowsControlsRun) {
+  decoder.addTrack("/m/a.mp3", 100);
+  decoder.addTrack("/m/b.mp3", 100);
+  app().form2().List1->addItems({"a", "b"});
+  app().form2().List2->addItems({"/m/a.mp3", "/m/b.mp3"});
+  app().form2().Label2->setText("2");
+  selectEntry(app(), 0);
+  ASSERT_TRUE(LoadAndShowTrack(app(), "/m/a.mp3", LoadOptions::fromOpenDialog()));
+  Form1_Command2_Click(app());  // stopped: the window offers play
   main().mPTag->setChecked(true);
-  platform.chooseTrayMenuItem(kTrayPlayPause);
-  EXPECT_EQ(decoder.count("play"), 1);
-  EXPECT_TRUE(app().form5().isHidden()) << "the tag editor does not show up alone";
-  platform.chooseTrayMenuItem(kTrayPlayPause);
-  EXPECT_EQ(decoder.count("pause"), 1);
-  platform.chooseTrayMenuItem(kTrayPlayPause);
-  EXPECT_EQ(decoder.count("restart"), 1);
+  setCheckValue(options().Check9, 1);
+  minimize();
+  EXPECT_EQ(platform.trayMenuTexts(), QStringList({kTrayRestore, kTrayPlayPause, kTrayNext, kTrayQuit}));
+  decoder.calls.clear();
 
+  for (const char* expected : {"play", "pause", "restart"}) {
+    platform.chooseTrayMenuItem(kTrayPlayPause);
+    EXPECT_EQ(decoder.count(expected), 1) << expected;
+  }
+  EXPECT_TRUE(app().form5().isHidden()) << "the tag editor does not show up alone";
   platform.chooseTrayMenuItem(kTrayNext);
   EXPECT_EQ(decoder.openPath, "/m/b.mp3");
-  EXPECT_TRUE(main().isHidden()) << "the program stays in the tray";
-
+  EXPECT_TRUE(main().isHidden());
   platform.chooseTrayMenuItem(kTrayRestore);
   EXPECT_TRUE(main().isVisible());
-  EXPECT_FALSE(platform.trayIconVisible());
   EXPECT_EQ(app().TrayState, 2);
-}
-
-TEST_F(TrayMenu, QuitEndsTheProgram) {
+  minimize();
   platform.chooseTrayMenuItem(kTrayQuit);
   EXPECT_EQ(platform.exitCode, 0);
 }
 
-// Every window has a fixed layout: its size cannot change, and only the main window can be
-// minimized (the others go with it).
+// Fixed layouts: no size change, no maximize; only the main window minimizes.
 TEST_F(Minimized, WindowsKeepTheirDesignedSize) {
-  std::vector<QWidget*> windows = secondaryWindows();
-  windows.push_back(&app().form2());
-  windows.push_back(&main());
+  std::vector<QWidget*> windows{&main(), &app().form2()};
+  for (auto [flag, window] : flagged()) windows.push_back(window);
   for (QWidget* w : windows) {
     SCOPED_TRACE(w->objectName().toStdString());
     w->show();
     const QSize designed = w->size();
-    EXPECT_EQ(w->minimumSize(), w->maximumSize());
     EXPECT_EQ(designed, w->minimumSize());
+    EXPECT_EQ(designed, w->maximumSize());
     EXPECT_FALSE(w->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(bool(w->windowFlags() & Qt::WindowMinimizeButtonHint), w == &main());
     w->resize(designed * 2);
     EXPECT_EQ(w->size(), designed);
   }
-  const int menuBar = main().menuBar()->height();
-  EXPECT_EQ(main().size(), QSize(393, 270 + menuBar));
+  EXPECT_EQ(main().size(), QSize(393, 270 + main().menuBar()->height()));
 }
 
 }  // namespace
