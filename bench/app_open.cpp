@@ -49,8 +49,11 @@ class BenchPlatform final : public Platform {
   }
   QString browseFolder(QWidget* o, const QString& t) override { return qt_.browseFolder(o, t); }
   void setClipboardText(const QString& text) override { qt_.setClipboardText(text); }
-  bool openWithShell(const QString& what) override { return qt_.openWithShell(what); }
+  void openWithShell(const QString& what, std::function<void()> onFailure) override {
+    qt_.openWithShell(what, std::move(onFailure));
+  }
   bool startProgram(const QString& p, const QStringList& a) override { return qt_.startProgram(p, a); }
+  bool hasProgram(const QString& program) override { return qt_.hasProgram(program); }
   QString userName() override { return qt_.userName(); }
   bool deleteFile(const QString& path) override { return qt_.deleteFile(path); }
   QStringList listFiles(const QString& folder) override { return qt_.listFiles(folder); }

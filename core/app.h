@@ -51,6 +51,7 @@ class App {
   int32_t LastPlayPosition = 0;       // play position last seen by the elapsed-time change
   int16_t TrayState = 0;              // 0 at start, 1 icon added, 2 restored by a click
   std::array<int32_t, 10> EcoBand{};  // equalizer bands handed to the decoder
+  bool mixerMissingReported = false;  // the volume control said once that no mixer exists
 
  private:
   QString folder_;

@@ -47,10 +47,15 @@ class Platform {
   virtual QString browseFolder(QWidget* owner, const QString& title) = 0;
 
   virtual void setClipboardText(const QString& text) = 0;
-  // Opens a file, folder or web address with the desktop's handler for it.
-  virtual bool openWithShell(const QString& fileOrUrl) = 0;
-  // Starts a program, found through the search path, without waiting for it.
+  // Opens a file, folder or web address with the desktop's handler for it, without waiting
+  // for it. `onFailure` runs, at once or later on the UI thread, when no handler could be
+  // started or the handler reports that it could not open the target.
+  virtual void openWithShell(const QString& fileOrUrl, std::function<void()> onFailure) = 0;
+  // Starts a program, found through the search path, without waiting for it; false when
+  // it could not be started.
   virtual bool startProgram(const QString& program, const QStringList& arguments = {}) = 0;
+  // Whether a program of that name is found through the search path.
+  virtual bool hasProgram(const QString& program) = 0;
   virtual QString userName() = 0;
 
   virtual bool deleteFile(const QString& path) = 0;

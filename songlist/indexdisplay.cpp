@@ -25,18 +25,19 @@ void Form2_Label1_Change(App& app) {
   main.Label11->setText(main.mListIndexHex->isChecked() ? hexPosition(app) : app.form2().Label1->text());
 }
 
-void Form1_mListIndexDec_Click(App& app) {
+namespace {
+
+// Checks the chosen numbering and shows the list position in it.
+void showListIndexIn(App& app, bool hexadecimal) {
   Form1& main = app.form1();
-  main.mListIndexDec->setChecked(true);
-  main.mListIndexHex->setChecked(false);
+  main.mListIndexHex->setChecked(hexadecimal);
+  main.mListIndexDec->setChecked(!hexadecimal);
   app.form2().Label1->setText(positionText(app));
-  main.Label11->setText(positionText(app));
+  main.Label11->setText(hexadecimal ? hexPosition(app) : positionText(app));
 }
 
-void Form1_mListIndexHex_Click(App& app) {
-  Form1& main = app.form1();
-  main.mListIndexHex->setChecked(true);
-  main.mListIndexDec->setChecked(false);
-  app.form2().Label1->setText(positionText(app));
-  main.Label11->setText(hexPosition(app));
-}
+}  // namespace
+
+void Form1_mListIndexDec_Click(App& app) { showListIndexIn(app, false); }
+
+void Form1_mListIndexHex_Click(App& app) { showListIndexIn(app, true); }

@@ -19,6 +19,7 @@
 #include "songlist/songlistwindow.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
+#include "ui/shellcommands.h"
 #include "ui/tray.h"
 
 // The layout is fixed: the window can be minimized, but neither resized nor maximized.
@@ -137,4 +138,12 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mListSearchFormat, Form1_mListSearchFormat_Click);
   connectMenuItem(app_, mListIndexDec, Form1_mListIndexDec_Click);
   connectMenuItem(app_, mListIndexHex, Form1_mListIndexHex_Click);
+
+  // Handing work to the desktop: help, program folder, mixer, home page, CD tray
+  connectMenuItem(app_, mHelp, Form1_mHelp_Click);
+  connectMenuItem(app_, mFolder, Form1_mFolder_Click);
+  connectMenuItem(app_, mVolume, Form1_mVolume_Click);
+  connectMenuItem(app_, mMaketoAppHP, Form1_mMaketoAppHP_Click);
+  connect(Command9, &QPushButton::clicked, this, runs(app_, Form1_Command9_Click));
+  connectMenuItem(app_, mCDTry, Form1_mCDTry_Click);
 }

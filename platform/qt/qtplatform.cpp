@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "ui/pictures.h"
 
@@ -40,7 +41,7 @@ QMessageBox::Icon qtIcon(MessageIcon icon) {
 
 }  // namespace
 
-QtPlatform::QtPlatform() = default;
+QtPlatform::QtPlatform(QStringList cdDevices) : cdDevices_(std::move(cdDevices)) {}
 QtPlatform::~QtPlatform() = default;
 
 MessageResult QtPlatform::messageBox(QWidget* owner, const QString& text, const QString& title,
@@ -73,12 +74,36 @@ QString QtPlatform::browseFolder(QWidget* owner, const QString& title) {
 
 void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 
-bool QtPlatform::openWithShell(const QString& fileOrUrl) {
-  return QDesktopServices::openUrl(QUrl::fromUserInput(fileOrUrl, QString(), QUrl::AssumeLocalFile));
+// xdg-open picks the desktop's handler; it lives on while a browser it ran in the
+// foreground does. Its exit codes 2 to 4 mean the target, a tool or the action failed.
+// Without it, Qt's own choice of launcher only tells whether one could be started.
+void QtPlatform::openWithShell(const QString& fileOrUrl, std::function<void()> onFailure) {
+  const QString xdgOpen = QStandardPaths::findExecutable("xdg-open");
+  if (xdgOpen.isEmpty()) {
+    if (!QDesktopServices::openUrl(QUrl::fromUserInput(fileOrUrl, QString(), QUrl::AssumeLocalFile)))
+      onFailure();
+    return;
+  }
+  auto* opener = new QProcess;
+  opener->setProcessChannelMode(QProcess::ForwardedChannels);
+  QObject::connect(opener, &QProcess::finished, [opener, onFailure](int code, QProcess::ExitStatus status) {
+    if (status == QProcess::NormalExit && code >= 2 && code <= 4) onFailure();
+    opener->deleteLater();
+  });
+  QObject::connect(opener, &QProcess::errorOccurred, [opener, onFailure](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;
+    onFailure();
+    opener->deleteLater();
+  });
+  opener->start(xdgOpen, {fileOrUrl});
 }
 
 bool QtPlatform::startProgram(const QString& program, const QStringList& arguments) {
   return QProcess::startDetached(program, arguments);
+}
+
+bool QtPlatform::hasProgram(const QString& program) {
+  return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
 QString QtPlatform::userName() {
@@ -119,9 +144,7 @@ void QtPlatform::hideTrayIcon() {
 bool QtPlatform::trayIconVisible() const { return tray_ && tray_->isVisible(); }
 
 void QtPlatform::moveCdTray(bool open) {
-  const QString eject = QStandardPaths::findExecutable("eject");
-  if (eject.isEmpty()) return;
-  QProcess::startDetached(eject, open ? QStringList() : QStringList{"-t"});
+  std::thread([devices = cdDevices_, open] { moveCdTrayNow(devices, open); }).detach();
 }
 
 void QtPlatform::exitProcess(int code) {

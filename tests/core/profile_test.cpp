@@ -56,7 +56,8 @@ TEST_F(Profile, WriteReplacesInPlaceAndKeepsEverythingElse) {
 }
 
 TEST_F(Profile, ValuesReadBackAsWritten) {
-  const QStringList values = {"  blanks around  ", "\"quoted\"", "'single'", "\"", QString(5000, u'x')};
+  const QStringList values = {"  blanks around  ", "/music/folder ", "\"quoted\"", "'single'", "\"",
+                              QString(5000, u'x')};
   ProfileFile file(path_);
   for (int i = 0; i < values.size(); ++i) file.set(kSection, QString("K%1").arg(i), values[i]);
   file.set(kSection, "Breaks", "a\r\nb\nc\rd");
@@ -68,11 +69,12 @@ TEST_F(Profile, ValuesReadBackAsWritten) {
 }
 
 TEST_F(Profile, ReaderTrimsBlanksAndStripsOneQuotePair) {
-  put("[S]\r\n a = \t x y \t\r\nq=\"  z \"\r\nr='\"'\r\n");
+  put("[S]\r\n a = \t x y \t\r\nq=\"  z \"\r\nr='\"'\r\ne=\"\"\r\n");
   const ProfileFile file(path_);
   EXPECT_EQ(file.get("s", "A"), QString("x y"));
   EXPECT_EQ(file.get("S", "q"), QString("  z "));
   EXPECT_EQ(file.get("S", "r"), QString("\""));
+  EXPECT_EQ(file.get("S", "e"), QString()) << "an empty pair of quotes is an empty value";
 }
 
 TEST_F(Profile, TextWithoutCp932FormMakesTheFileUtf8UntilItFitsAgain) {

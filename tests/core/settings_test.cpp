@@ -23,7 +23,7 @@ QByteArray twips(const QWidget& window, bool left) {
 }
 
 TEST_F(Settings, SaveWritesTheTwentySixKeysInOrder) {
-  App& app = start();
+  start();
   Form1& main = app.form1();
   main.move(80, 60);
   setCheckValue(app.form3().Check3, 1);
@@ -47,7 +47,7 @@ TEST_F(Settings, SaveWritesTheTwentySixKeysInOrder) {
 }
 
 TEST_F(Settings, SavingTwiceGivesTheSameBytes) {
-  App& app = start();
+  start();
   app.form1().Text1->setText("/音楽/曲.mp3");
   SaveSettings(app);
   const QByteArray first = readFile("Option.ini");
@@ -58,7 +58,7 @@ TEST_F(Settings, SavingTwiceGivesTheSameBytes) {
 TEST_F(Settings, ForeignSectionsAndKeysSurviveASave) {
   const QByteArray foreign = "; notes\r\n[Other]\r\nx=1\r\n";
   writeFile("Option.ini", foreign + "[Kestrune DataFile]\r\nUnknown=5\r\nMainTop=30\r\n[Tail]\r\ny=2\r\n");
-  App& app = start();
+  start();
   SaveSettings(app);
   const QByteArray saved = readFile("Option.ini");
   EXPECT_TRUE(saved.startsWith(foreign + "[Kestrune DataFile]\r\nUnknown=5\r\nMainTop=30\r\n"));
@@ -66,7 +66,7 @@ TEST_F(Settings, ForeignSectionsAndKeysSurviveASave) {
 }
 
 TEST_F(Settings, SaveNowFromTheEditMenu) {
-  App& app = start();
+  start();
   EXPECT_FALSE(exists("Option.ini"));
   app.form1().mWtireForm->trigger();
   EXPECT_TRUE(readFile("Option.ini").contains("ListMode2=False\r\n"));
@@ -83,7 +83,7 @@ TEST_F(Settings, RestoresEveryKindOfValue) {
             "FastPlay=0\r\nAppSave=0\r\nTaskMode=1\r\nCloseDialog=0\r\n"
             "PlayMode1=FALSE\r\nPlayMode2=0\r\nPlayMode3=tRuE\r\n"
             "FadeMode1=-1\r\nFadeMode2= 1 \r\nListMode1=0\r\nListMode2=True\r\n");
-  App& app = start();
+  start();
   Form1& main = app.form1();
   Form3& options = app.form3();
   EXPECT_EQ(options.Text1->text(), "/home/me/音楽");
@@ -121,7 +121,7 @@ TEST_F(Settings, UnreadableValuesLeaveTheDesignedState) {
             "[Kestrune DataFile]\r\nMainTop=abc\r\nMainLeft=\r\nOPMUSIC=3\r\nAutoMusicMode=yes\r\n"
             "FastPlay=\r\nAppSave=inf\r\nTaskMode=-1\r\nCloseDialog=1,0\r\nPlayMode1=yes\r\n"
             "ListMode1=\r\nEcoLeft=99999999999999\r\nFadeMode1=Truth\r\n");
-  App& app = start();
+  start();
   Form1& main = app.form1();
   Form3& options = app.form3();
   QTemporaryDir otherFolder;
@@ -145,7 +145,7 @@ TEST_F(Settings, UnreadableValuesLeaveTheDesignedState) {
 
 TEST_F(Settings, CheckBoxValuesRoundToTheNearestState) {
   writeFile("Option.ini", "[Kestrune DataFile]\r\nOPMUSIC=0.6\r\nAutoMusicMode=2.5\r\nTaskMode=0.5\r\n");
-  App& app = start();
+  start();
   EXPECT_EQ(checkValue(app.form3().Check3), 1);
   EXPECT_EQ(checkValue(app.form3().Check4), 2);
   EXPECT_EQ(checkValue(app.form3().Check9), 0);
@@ -162,7 +162,7 @@ TEST_F(Settings, MainWindowJustAtTheLimitStaysWhereItWas) {
 }
 
 TEST_F(Settings, ValuesWithEqualsSignsAndJapaneseComeBackWhole) {
-  App& app = start();
+  start();
   app.form1().Text1->setText("/ミュージック/a=b c.mp3");
   app.form3().Text2->setText("C:=x");
   SaveSettings(app);
@@ -192,7 +192,7 @@ std::vector<MirrorPair> mirrorPairs(App& app) {
 }
 
 TEST_F(Mirrors, CheckBoxesAndMenuItemsFollowEachOther) {
-  App& app = start();
+  start();
   for (auto [box, item] : mirrorPairs(app)) {
     SCOPED_TRACE(box->objectName().toStdString());
     setCheckValue(box, 0);

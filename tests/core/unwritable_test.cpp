@@ -78,7 +78,7 @@ class UnwritableFile : public ProgramTest, public testing::WithParamInterface<st
     start();
     ASSERT_TRUE(platform.messages.empty());
     decoder.addTrack("/m/a.mp3", 60);
-    appendEntries(app(), {"a", "b", "c"}, {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
+    appendEntries(app, {"a", "b", "c"}, {"/m/a.mp3", "/m/b.mp3", "/m/c.mp3"});
   }
 
   std::map<QString, QByteArray> files() const {
@@ -98,7 +98,7 @@ TEST_P(UnwritableFile, KeepsTheOldBytesAndSaysSo) {
   {
     std::unique_ptr<FileSizeLimit> limit;
     if (fault == Fault::FileSizeLimit) limit = std::make_unique<FileSizeLimit>(8);
-    writer.save(app(), platform);
+    writer.save(app, platform);
   }
   EXPECT_EQ(files(), before);
   QStringList shown;

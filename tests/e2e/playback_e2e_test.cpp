@@ -25,25 +25,25 @@ class RealPlayback : public RealProgram {
   void SetUp() override {
     RealProgram::SetUp();
     if (HasFatalFailure()) return;
-    ASSERT_TRUE(fixtures::makeWav(dir_ / "five.wav", 5.0));
-    ASSERT_TRUE(fixtures::makeMp3(dir_ / "five.wav", dir_ / "five.mp3"));
+    ASSERT_TRUE(fixtures::makeWav(file("five.wav"), 5.0));
+    ASSERT_TRUE(fixtures::makeMp3(file("five.wav"), file("five.mp3")));
   }
 
   void setMode(QAction* mode) {
-    Form1& f = app_.form1();
+    Form1& f = app.form1();
     for (QAction* m : {f.mRepeat, f.mListTrack, f.mRandam}) m->setChecked(m == mode);
   }
 
   // Loads the file as the open dialog does and presses play; from then on every text of
   // the elapsed label is noted with the time since the press.
-  void loadAndPlay(const std::string& file) {
-    ASSERT_TRUE(LoadAndShowTrack(app_, QString::fromStdString(dir_ / file), LoadOptions::fromOpenDialog()));
-    ASSERT_EQ(app_.form1().Text3->text(), "5");
-    QObject::connect(app_.form1().Label1, &ChangeLabel::changed, app_.form1().Label1, [this] {
-      shown_.push_back({clock_.elapsed(), app_.form1().Label1->text()});
+  void loadAndPlay(const std::string& name) {
+    ASSERT_TRUE(LoadAndShowTrack(app, path(QString::fromStdString(name)), LoadOptions::fromOpenDialog()));
+    ASSERT_EQ(app.form1().Text3->text(), "5");
+    QObject::connect(app.form1().Label1, &ChangeLabel::changed, app.form1().Label1, [this] {
+      shown_.push_back({clock_.elapsed(), app.form1().Label1->text()});
     });
     clock_.start();
-    Form1_Command1_Click(app_);
+    Form1_Command1_Click(app);
   }
 
   void waitUntil(int64_t ms) { QTest::qWait(static_cast<int>(ms - clock_.elapsed())); }
@@ -66,7 +66,7 @@ class RealPlayback : public RealProgram {
 };
 
 TEST_F(RealPlayback, ElapsedTimeFollowsTheClockAndRepeatStartsAgainNearTheEnd) {
-  setMode(app_.form1().mRepeat);
+  setMode(app.form1().mRepeat);
   loadAndPlay("five.wav");
   waitUntil(6500);
   SCOPED_TRACE(history());
@@ -85,24 +85,24 @@ TEST_F(RealPlayback, ElapsedTimeFollowsTheClockAndRepeatStartsAgainNearTheEnd) {
   EXPECT_NEAR(oneAgain - again, 1000, 300);
 
   int32_t seconds = 0;
-  EXPECT_EQ(vbmp3_.getState(seconds), 1);
-  EXPECT_FALSE(app_.form1().Command1->isEnabled());
+  EXPECT_EQ(decoder.library.getState(seconds), 1);
+  EXPECT_FALSE(app.form1().Command1->isEnabled());
 }
 
 TEST_F(RealPlayback, WithoutAPlayModeTheTrackStopsAtItsEndWithPlayEnabled) {
   setMode(nullptr);
   loadAndPlay("five.mp3");
   waitUntil(3000);
-  EXPECT_FALSE(app_.form1().Command1->isEnabled());
+  EXPECT_FALSE(app.form1().Command1->isEnabled());
   waitUntil(6000);
   SCOPED_TRACE(history());
 
   int32_t seconds = 0;
-  EXPECT_EQ(vbmp3_.getState(seconds), 0);
-  EXPECT_TRUE(app_.form1().Command1->isEnabled());
-  EXPECT_FALSE(app_.form1().Timer5->isActive());
-  EXPECT_EQ(app_.form1().Label16->text(), "0");
-  EXPECT_EQ(app_.form1().Label1->text(), "00:00");
+  EXPECT_EQ(decoder.library.getState(seconds), 0);
+  EXPECT_TRUE(app.form1().Command1->isEnabled());
+  EXPECT_FALSE(app.form1().Timer5->isActive());
+  EXPECT_EQ(app.form1().Label16->text(), "0");
+  EXPECT_EQ(app.form1().Label1->text(), "00:00");
   EXPECT_EQ(firstShown("00:05"), -1);  // stopped before the decoder's own end
 }
 

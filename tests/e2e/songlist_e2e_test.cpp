@@ -30,23 +30,22 @@ class SongListPlayback : public RealProgram {
     if (HasFatalFailure()) return;
     FieldPairs list;
     for (const char* name : {"one", "two", "three"}) {
-      const std::string path = dir_ / (std::string(name) + ".wav");
-      ASSERT_TRUE(fixtures::makeWav(path, 3.0));
+      const std::string wav = file(std::string(name) + ".wav");
+      ASSERT_TRUE(fixtures::makeWav(wav, 3.0));
       list.first << name;
-      list.second << QString::fromStdString(path);
+      list.second << QString::fromStdString(wav);
     }
-    ASSERT_EQ(writeListFile(file("List0.dat"), list), WriteStatus::Ok);
-    QFile options(file("Option.ini"));
+    ASSERT_EQ(writeListFile(path("List0.dat"), list), WriteStatus::Ok);
+    QFile options(path("Option.ini"));
     ASSERT_TRUE(options.open(QIODevice::WriteOnly));
     options.write(
         "[Kestrune DataFile]\r\nPlayMode1=False\r\nPlayMode2=True\r\nPlayMode3=False\r\n"
         "ListMode1=True\r\nListMode2=False\r\n");
   }
-  QString file(const QString& name) const { return QString::fromStdString(dir_ / name.toStdString()); }
 
   // The title line's texts with the time since `clock_` started and the track's path.
   void noteTitles() {
-    Form1& f = app_.form1();
+    Form1& f = app.form1();
     QObject::connect(f.Label13, &ChangeLabel::changed, f.Label13, [this, &f] {
       shown_.push_back({clock_.elapsed(), f.Label13->text(), f.Text1->text()});
     });
@@ -62,17 +61,17 @@ class SongListPlayback : public RealProgram {
 };
 
 TEST_F(SongListPlayback, EachTrackHandsOverToTheNextByItself) {
-  Form1_Form_Load(app_);
-  ASSERT_FALSE(platform_.exitCode);
-  Form1& main = app_.form1();
+  Form1_Form_Load(app);
+  ASSERT_FALSE(platform.exitCode);
+  Form1& main = app.form1();
   ASSERT_TRUE(main.mListTrack->isChecked());
   ASSERT_FALSE(main.Image4->isHidden());
-  ASSERT_EQ(app_.form2().Label2->text(), "3");
+  ASSERT_EQ(app.form2().Label2->text(), "3");
 
-  selectEntry(app_, 0);
+  selectEntry(app, 0);
   noteTitles();
   clock_.start();
-  app_.form2().Command4->click();  // "再生"
+  app.form2().Command4->click();  // "再生"
   ASSERT_EQ(main.Label13->text(), "one");
   for (int waited = 0; shown_.size() < 4 && waited < 12000; waited += 100) QTest::qWait(100);
   SCOPED_TRACE(history());
@@ -81,7 +80,7 @@ TEST_F(SongListPlayback, EachTrackHandsOverToTheNextByItself) {
   const QStringList expected = {"one", "two", "three", "one"};
   for (int k = 0; k < 4; ++k) {
     EXPECT_EQ(shown_[k].title, expected[k]);
-    EXPECT_EQ(shown_[k].path, file(expected[k] + ".wav"));
+    EXPECT_EQ(shown_[k].path, path(expected[k] + ".wav"));
   }
   // Counting begins when 2 s remain (at 00:01) and the second 700 ms tick moves on: about
   // 2.4 s per track, before the 3 s file ends by itself.
@@ -91,9 +90,9 @@ TEST_F(SongListPlayback, EachTrackHandsOverToTheNextByItself) {
     EXPECT_LE(gap, 3000) << "track " << k;
   }
   EXPECT_EQ(main.Label11->text(), "1/3");
-  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_TRUE(platform.messages.empty());
   int32_t seconds = 0;
-  EXPECT_EQ(vbmp3_.getState(seconds), 1);
+  EXPECT_EQ(decoder.library.getState(seconds), 1);
 }
 
 }  // namespace

@@ -20,60 +20,60 @@ namespace {
 using RealWindowState = RealProgram;
 
 TEST_F(RealWindowState, NextEntryThatDoesNotOpenLeavesNoTrackAndPlayRefused) {
-  const QString track = QString::fromStdString(dir_ / "three.wav");
+  const QString track = QString::fromStdString(file("three.wav"));
   ASSERT_TRUE(fixtures::makeWav(track.toStdString(), 3.0));
-  Form1& f = app_.form1();
-  Form2& list = app_.form2();
+  Form1& f = app.form1();
+  Form2& list = app.form2();
   list.List1->addItems({"three", "gone"});
-  list.List2->addItems({track, QString::fromStdString(dir_ / "gone.mp3")});
+  list.List2->addItems({track, QString::fromStdString(file("gone.mp3"))});
   list.Label2->setText("2");
   for (QAction* m : {f.mRepeat, f.mRandam}) m->setChecked(false);
   f.mListTrack->setChecked(true);
   f.mUptoDown->setChecked(true);
   f.mDowntoUp->setChecked(false);
-  selectEntry(app_, 0);
+  selectEntry(app, 0);
 
-  ASSERT_TRUE(LoadAndShowTrack(app_, track, LoadOptions::fromOpenDialog()));
-  Form1_Command1_Click(app_);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !platform_.messages.empty(); }, 6000));
+  ASSERT_TRUE(LoadAndShowTrack(app, track, LoadOptions::fromOpenDialog()));
+  Form1_Command1_Click(app);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !platform.messages.empty(); }, 6000));
   QTest::qWait(300);
 
   int32_t seconds = -1;
-  EXPECT_EQ(vbmp3_.getState(seconds), 0);
+  EXPECT_EQ(decoder.library.getState(seconds), 0);
   EXPECT_EQ(f.Label3->text(), "00:00");
   EXPECT_FALSE(f.Command1->isEnabled());
   EXPECT_FALSE(f.Timer1->isActive());
 
-  Form1_Command1_Click(app_);  // what the button would do, were it offered
+  Form1_Command1_Click(app);  // what the button would do, were it offered
   QTest::qWait(1200);
-  EXPECT_EQ(vbmp3_.getState(seconds), 0);
+  EXPECT_EQ(decoder.library.getState(seconds), 0);
   EXPECT_FALSE(f.Command1->isEnabled());
   EXPECT_FALSE(f.Timer1->isActive());
   EXPECT_EQ(f.Label3->text(), "00:00");
-  EXPECT_EQ(platform_.messages.size(), 1u);
+  EXPECT_EQ(platform.messages.size(), 1u);
 }
 
 TEST_F(RealWindowState, PitchStepsWhilePausedKeepTheTrackPaused) {
-  const QString track = QString::fromStdString(dir_ / "five.wav");
+  const QString track = QString::fromStdString(file("five.wav"));
   ASSERT_TRUE(fixtures::makeWav(track.toStdString(), 5.0));
-  Form1& f = app_.form1();
-  ASSERT_TRUE(LoadAndShowTrack(app_, track, LoadOptions::fromOpenDialog()));
-  Form1_Command1_Click(app_);
+  Form1& f = app.form1();
+  ASSERT_TRUE(LoadAndShowTrack(app, track, LoadOptions::fromOpenDialog()));
+  Form1_Command1_Click(app);
   QTest::qWait(1200);
-  Form1_Command3_Click(app_);
+  Form1_Command3_Click(app);
   int32_t before = -1, after = -1;
-  ASSERT_EQ(vbmp3_.getState(before), 2);
+  ASSERT_EQ(decoder.library.getState(before), 2);
 
-  Form1_Command6_Click(app_);
-  Form1_Command5_Click(app_);
+  Form1_Command6_Click(app);
+  Form1_Command5_Click(app);
   QTest::qWait(1500);
-  EXPECT_EQ(vbmp3_.getState(after), 2);
+  EXPECT_EQ(decoder.library.getState(after), 2);
   EXPECT_EQ(after, before);
   EXPECT_TRUE(f.Command1->isEnabled());
   EXPECT_EQ(f.Text4->text(), "100");
 
-  Form1_Command1_Click(app_);  // play resumes where it paused
-  EXPECT_EQ(vbmp3_.getState(after), 1);
+  Form1_Command1_Click(app);  // play resumes where it paused
+  EXPECT_EQ(decoder.library.getState(after), 1);
   EXPECT_GE(after, before);
 }
 

@@ -40,14 +40,19 @@ QString ScriptedPlatform::browseFolder(QWidget* owner, const QString& title) {
 
 void ScriptedPlatform::setClipboardText(const QString& text) { clipboard = text; }
 
-bool ScriptedPlatform::openWithShell(const QString& fileOrUrl) {
+void ScriptedPlatform::openWithShell(const QString& fileOrUrl, std::function<void()> onFailure) {
   shellOpened << fileOrUrl;
-  return openWithShellResult;
+  if (!openWithShellResult) onFailure();
 }
 
 bool ScriptedPlatform::startProgram(const QString& program, const QStringList& arguments) {
   programsStarted.emplace_back(program, arguments);
   return startProgramResult;
+}
+
+bool ScriptedPlatform::hasProgram(const QString& program) {
+  programsLookedFor << program;
+  return installedPrograms.contains(program);
 }
 
 QString ScriptedPlatform::userName() { return user; }

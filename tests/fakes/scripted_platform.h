@@ -30,7 +30,8 @@ class ScriptedPlatform final : public Platform {
   std::deque<MessageResult> messageAnswers;  // then Ok, or Yes for a Yes/No box
   std::deque<QString> dialogAnswers;         // then empty text (cancelled)
   bool startProgramResult = true;
-  bool openWithShellResult = true;
+  bool openWithShellResult = true;  // false: the handler fails and onFailure runs at once
+  QStringList installedPrograms;    // what hasProgram finds
   bool trayAvailableResult = true;  // the desktop has a notification area
   QString user = "tester";
 
@@ -40,6 +41,7 @@ class ScriptedPlatform final : public Platform {
   QString clipboard;
   QStringList shellOpened;
   std::vector<std::pair<QString, QStringList>> programsStarted;
+  QStringList programsLookedFor;
   QStringList deleted;
   std::vector<bool> cdTrayMoves;  // true = open
   TrayIcon tray;                  // what the last showTrayIcon set
@@ -60,8 +62,9 @@ class ScriptedPlatform final : public Platform {
                        const QString& folder) override;
   QString browseFolder(QWidget* owner, const QString& title) override;
   void setClipboardText(const QString& text) override;
-  bool openWithShell(const QString& fileOrUrl) override;
+  void openWithShell(const QString& fileOrUrl, std::function<void()> onFailure) override;
   bool startProgram(const QString& program, const QStringList& arguments) override;
+  bool hasProgram(const QString& program) override;
   QString userName() override;
   bool deleteFile(const QString& path) override;
   QStringList listFiles(const QString& folder) override;

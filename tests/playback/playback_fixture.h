@@ -9,26 +9,21 @@
 #include <QCheckBox>
 #include <QScrollBar>
 
-#include "core/app.h"
-#include "fakes/scripted_decoder.h"
-#include "fakes/scripted_platform.h"
+#include "fakes/program_test.h"
 #include "playback/polling.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
 
-class PlaybackTest : public ::testing::Test {
+class PlaybackTest : public ProgramTest {
  protected:
-  ScriptedDecoder decoder_;
-  ScriptedPlatform platform_;
-  App app_{decoder_, platform_, "/opt/kestrune"};
-  Form1& f_ = app_.form1();
+  Form1& main = app.form1();
   int64_t nowMs_ = 0;
 
   void SetUp() override {
     // Tests drive the timers themselves; the real ones must not fire during a test.
-    for (QTimer* t : {f_.Timer1, f_.Timer2, f_.Timer3, f_.Timer4, f_.Timer5, f_.Timer6}) {
+    for (QTimer* t : {main.Timer1, main.Timer2, main.Timer3, main.Timer4, main.Timer5, main.Timer6}) {
       t->stop();
       t->setInterval(24 * 3600 * 1000);
     }
@@ -37,24 +32,24 @@ class PlaybackTest : public ::testing::Test {
   // What loading a track leaves for transport and polling: total seconds, seek bar range
   // and large step, progress scale, play enabled, the display brought up to date.
   void loadTrack(int32_t seconds, int largeStep) {
-    decoder_.addTrack("/m/t.mp3", seconds);
+    decoder.addTrack("/m/t.mp3", seconds);
     TrackInfo info{};
-    decoder_.open("/m/t.mp3", info);
-    f_.Text3->setText(QString::number(seconds));
-    f_.HScroll1->setMaximum(seconds);
-    f_.HScroll1->setPageStep(largeStep);
-    f_.Picture5->setScaleWidth(seconds);
-    f_.Command1->setEnabled(true);
-    RefreshPlayState(app_);
+    decoder.open("/m/t.mp3", info);
+    main.Text3->setText(QString::number(seconds));
+    main.HScroll1->setMaximum(seconds);
+    main.HScroll1->setPageStep(largeStep);
+    main.Picture5->setScaleWidth(seconds);
+    main.Command1->setEnabled(true);
+    RefreshPlayState(app);
     trackMs_ = seconds * 1000;
-    decoder_.calls.clear();
+    decoder.calls.clear();
   }
 
-  void play() { Form1_Command1_Click(app_); }
+  void play() { Form1_Command1_Click(app); }
 
   // Puts the playing decoder at `seconds` without a poll.
   void playAt(int32_t seconds) {
-    decoder_.current.seconds = seconds;
+    decoder.current.seconds = seconds;
     playedMs_ = seconds * 1000;
   }
 
@@ -77,21 +72,22 @@ class PlaybackTest : public ::testing::Test {
   void step() {
     noteCounter();  // a counter switched on between steps started then
     nowMs_ += 100;
-    if (decoder_.current.seconds != playedMs_ / 1000) playedMs_ = decoder_.current.seconds * 1000;
-    if (decoder_.current.state == 1) {
+    if (decoder.current.seconds != playedMs_ / 1000) playedMs_ = decoder.current.seconds * 1000;
+    if (decoder.current.state == 1) {
       playedMs_ += 100;
-      decoder_.current.seconds = static_cast<int32_t>(playedMs_ / 1000);
+      decoder.current.seconds = static_cast<int32_t>(playedMs_ / 1000);
       // The end, as the library reports it: stopped, at the track's end until play or stop.
-      if (playedMs_ >= trackMs_) decoder_.current = {0, static_cast<int32_t>(trackMs_ / 1000)};
+      if (playedMs_ >= trackMs_) decoder.current = {0, static_cast<int32_t>(trackMs_ / 1000)};
     }
-    const bool ticks = f_.Timer5->isActive() && counterSinceMs_ >= 0 && (nowMs_ - counterSinceMs_) % 700 == 0;
-    if (f_.Timer1->isActive()) Form1_Timer1_Timer(app_);
-    if (ticks && f_.Timer5->isActive()) Form1_Timer5_Timer(app_);
+    const bool ticks =
+        main.Timer5->isActive() && counterSinceMs_ >= 0 && (nowMs_ - counterSinceMs_) % 700 == 0;
+    if (main.Timer1->isActive()) Form1_Timer1_Timer(app);
+    if (ticks && main.Timer5->isActive()) Form1_Timer5_Timer(app);
     noteCounter();
   }
 
   void noteCounter() {
-    if (!f_.Timer5->isActive()) {
+    if (!main.Timer5->isActive()) {
       counterSinceMs_ = -1;
     } else if (counterSinceMs_ < 0) {
       counterSinceMs_ = nowMs_;

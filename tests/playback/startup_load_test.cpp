@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString kFailedOpen =
-    "指定させたファイルが存在しません。\r\n又は拡張子がサポートされてないファイルです。";
 const QString kFailedCache = "キャッシュ再生に失敗しました。\r\n又はファイルを開けませんでした。";
 
 class StartupLoad : public ProgramTest {
@@ -91,7 +89,6 @@ TEST_F(StartupLoad, FailedAutoPlayLeavesNoTrack) {
 TEST_F(StartupLoad, AutoPlayWithoutCachePlayback) {
   decoder.addTrack("/m/auto.wav", 60);
   writeOptions("AutoMusicMode=1\r\nAutoMusic=/m/auto.wav\r\n");
-  App& app = ProgramTest::app();
   app.form1().mPTag->setChecked(true);
   app.form1().Label11->setText("3/9");
   Form1& main = start().form1();

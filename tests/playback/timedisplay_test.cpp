@@ -13,16 +13,16 @@ class TimeDisplay : public PlaybackTest {
  protected:
   // Which label of each pair shows, and which menu item is checked.
   void expectPlayTime(bool remaining) {
-    EXPECT_EQ(f_.Label1->isHidden(), remaining);
-    EXPECT_EQ(f_.Label4->isHidden(), !remaining);
-    EXPECT_EQ(f_.mTimeUnNormal->isChecked(), remaining);
-    EXPECT_EQ(f_.mTimeNormal->isChecked(), !remaining);
+    EXPECT_EQ(main.Label1->isHidden(), remaining);
+    EXPECT_EQ(main.Label4->isHidden(), !remaining);
+    EXPECT_EQ(main.mTimeUnNormal->isChecked(), remaining);
+    EXPECT_EQ(main.mTimeNormal->isChecked(), !remaining);
   }
   void expectTotal(bool inSeconds) {
-    EXPECT_EQ(f_.Label3->isHidden(), inSeconds);
-    EXPECT_EQ(f_.Label22->isHidden(), !inSeconds);
-    EXPECT_EQ(f_.mNornalSecTime->isChecked(), inSeconds);
-    EXPECT_EQ(f_.mNormalMinSecTime->isChecked(), !inSeconds);
+    EXPECT_EQ(main.Label3->isHidden(), inSeconds);
+    EXPECT_EQ(main.Label22->isHidden(), !inSeconds);
+    EXPECT_EQ(main.mNornalSecTime->isChecked(), inSeconds);
+    EXPECT_EQ(main.mNormalMinSecTime->isChecked(), !inSeconds);
   }
 };
 
@@ -35,28 +35,28 @@ TEST_F(TimeDisplay, MinutesAndSeconds) {
 
 TEST_F(TimeDisplay, PlayTimePairSwitchesByLabelAndByMenu) {
   expectPlayTime(false);
-  emit f_.Label1->clicked();
+  emit main.Label1->clicked();
   expectPlayTime(true);
-  f_.mTimeUnNormal->trigger();  // the chosen item again: nothing changes
+  main.mTimeUnNormal->trigger();  // the chosen item again: nothing changes
   expectPlayTime(true);
-  f_.mTimeNormal->trigger();
+  main.mTimeNormal->trigger();
   expectPlayTime(false);
-  f_.mTimeUnNormal->trigger();
+  main.mTimeUnNormal->trigger();
   expectPlayTime(true);
-  emit f_.Label4->clicked();
+  emit main.Label4->clicked();
   expectPlayTime(false);
 }
 
 TEST_F(TimeDisplay, TotalPairSwitchesByLabelAndByMenu) {
   expectTotal(false);
-  emit f_.Label3->clicked();
+  emit main.Label3->clicked();
   expectTotal(true);
-  f_.mNormalMinSecTime->trigger();
+  main.mNormalMinSecTime->trigger();
   expectTotal(false);
-  f_.mNornalSecTime->trigger();
-  f_.mNornalSecTime->trigger();
+  main.mNornalSecTime->trigger();
+  main.mNornalSecTime->trigger();
   expectTotal(true);
-  emit f_.Label22->clicked();
+  emit main.Label22->clicked();
   expectTotal(false);
 }
 
@@ -67,8 +67,8 @@ TEST_F(TimeDisplay, TotalSecondsGetOneLeadingZeroBelowAThousand) {
                               {"45", "045"},
                               {"5", "05"},
                               {"36000", "36000"}}) {
-    f_.Text3->setText(total);
-    EXPECT_EQ(f_.Label22->text(), shown);
+    main.Text3->setText(total);
+    EXPECT_EQ(main.Label22->text(), shown);
   }
 }
 

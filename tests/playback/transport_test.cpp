@@ -14,53 +14,53 @@ int indexOf(const QStringList& calls, const QString& call) { return static_cast<
 TEST_F(Transport, PlayPauseResumeAndStopSetButtonsTimersAndLabels) {
   loadTrack(200, 2);
   play();
-  EXPECT_EQ(decoder_.current.state, 1);
-  EXPECT_FALSE(f_.Command1->isEnabled());
-  EXPECT_TRUE(f_.Command2->isEnabled());
-  EXPECT_TRUE(f_.Command3->isEnabled());
-  for (QTimer* t : {f_.Timer1, f_.Timer2, f_.Timer4})
+  EXPECT_EQ(decoder.current.state, 1);
+  EXPECT_FALSE(main.Command1->isEnabled());
+  EXPECT_TRUE(main.Command2->isEnabled());
+  EXPECT_TRUE(main.Command3->isEnabled());
+  for (QTimer* t : {main.Timer1, main.Timer2, main.Timer4})
     EXPECT_TRUE(t->isActive()) << t->objectName().toStdString();
-  EXPECT_EQ(decoder_.count("restart"), 0);
+  EXPECT_EQ(decoder.count("restart"), 0);
 
   run(5000);
-  Form1_Command3_Click(app_);
-  EXPECT_EQ(decoder_.current.state, 2);
-  EXPECT_TRUE(f_.Command1->isEnabled());
-  EXPECT_FALSE(f_.Timer1->isActive());
-  EXPECT_FALSE(f_.Timer4->isActive());
+  Form1_Command3_Click(app);
+  EXPECT_EQ(decoder.current.state, 2);
+  EXPECT_TRUE(main.Command1->isEnabled());
+  EXPECT_FALSE(main.Timer1->isActive());
+  EXPECT_FALSE(main.Timer4->isActive());
 
-  decoder_.calls.clear();
+  decoder.calls.clear();
   play();  // resumes: restart before play, polling on again
-  EXPECT_LT(indexOf(decoder_.calls, "restart()"), indexOf(decoder_.calls, "play()"));
-  EXPECT_GE(indexOf(decoder_.calls, "restart()"), 0);
-  EXPECT_TRUE(f_.Timer1->isActive());
+  EXPECT_LT(indexOf(decoder.calls, "restart()"), indexOf(decoder.calls, "play()"));
+  EXPECT_GE(indexOf(decoder.calls, "restart()"), 0);
+  EXPECT_TRUE(main.Timer1->isActive());
 
-  f_.Label13->move(50, f_.Label13->y());
-  decoder_.calls.clear();
-  Form1_Command2_Click(app_);
-  EXPECT_EQ(decoder_.calls.mid(0, 2), (QStringList{"stop()", "encodeStop()"}));
-  EXPECT_TRUE(f_.Command1->isEnabled());
-  EXPECT_TRUE(f_.Command2->isEnabled());
-  EXPECT_TRUE(f_.Command3->isEnabled());
-  EXPECT_FALSE(f_.Timer1->isActive());
-  EXPECT_FALSE(f_.Timer4->isActive());
-  EXPECT_EQ(f_.Label1->text(), "00:00");
-  EXPECT_EQ(f_.Label13->x(), 8);
-  EXPECT_EQ(f_.Text2->text(), "200");
+  main.Label13->move(50, main.Label13->y());
+  decoder.calls.clear();
+  Form1_Command2_Click(app);
+  EXPECT_EQ(decoder.calls.mid(0, 2), (QStringList{"stop()", "encodeStop()"}));
+  EXPECT_TRUE(main.Command1->isEnabled());
+  EXPECT_TRUE(main.Command2->isEnabled());
+  EXPECT_TRUE(main.Command3->isEnabled());
+  EXPECT_FALSE(main.Timer1->isActive());
+  EXPECT_FALSE(main.Timer4->isActive());
+  EXPECT_EQ(main.Label1->text(), "00:00");
+  EXPECT_EQ(main.Label13->x(), 8);
+  EXPECT_EQ(main.Text2->text(), "200");
 }
 
 TEST_F(Transport, PlayShowsTheTagEditorOnlyWithItsViewOption) {
   loadTrack(200, 2);
-  f_.mPTag->setChecked(true);
+  main.mPTag->setChecked(true);
   play();
-  EXPECT_TRUE(app_.form5Created());
-  EXPECT_FALSE(app_.form5().isHidden());
+  EXPECT_TRUE(app.form5Created());
+  EXPECT_FALSE(app.form5().isHidden());
 
-  app_.form5().hide();
-  Form1_Command2_Click(app_);
-  f_.mPTag->setChecked(false);
-  playCurrentTrack(app_);
-  EXPECT_TRUE(app_.form5().isHidden());
+  app.form5().hide();
+  Form1_Command2_Click(app);
+  main.mPTag->setChecked(false);
+  playCurrentTrack(app);
+  EXPECT_TRUE(app.form5().isHidden());
 }
 
 // The bar's own moves (one second per poll) do not seek; a move back, or forward by the
@@ -75,52 +75,52 @@ TEST_F(Transport, SeekBarSeeksOnlyOnMovesAPollCannotMake) {
                  Case{120, 1, 110, false}, Case{120, 1, 40, false}}) {
     SCOPED_TRACE(testing::Message() << c.seconds << " s, step " << c.largeStep << ", to " << c.to);
     loadTrack(c.seconds, c.largeStep);
-    f_.Picture5->cls();
+    main.Picture5->cls();
     play();
     playAt(100);
     run(100);
-    ASSERT_EQ(app_.LastPlayPosition, 100);
-    decoder_.calls.clear();
-    f_.Picture5->cls();
-    f_.HScroll1->setValue(c.to);
-    EXPECT_EQ(decoder_.calls.contains(QString("seek(%1)").arg(c.to)), c.seeks);
-    if (c.seeks) EXPECT_EQ(f_.Label1->text(), minutesSeconds(c.to));
+    ASSERT_EQ(app.LastPlayPosition, 100);
+    decoder.calls.clear();
+    main.Picture5->cls();
+    main.HScroll1->setValue(c.to);
+    EXPECT_EQ(decoder.calls.contains(QString("seek(%1)").arg(c.to)), c.seeks);
+    if (c.seeks) EXPECT_EQ(main.Label1->text(), minutesSeconds(c.to));
     // The progress strip is drawn up to the value on bars with a large step of 2 or more.
-    const QImage& strip = f_.Picture5->canvas();
+    const QImage& strip = main.Picture5->canvas();
     const int x = static_cast<int>(c.to * strip.width() / double(c.seconds));
     bool drawn = false;
     for (int column = x - 1; column <= x + 1; ++column)
-      drawn |= strip.pixelColor(column, 2) == f_.Picture5->foreColor();
+      drawn |= strip.pixelColor(column, 2) == main.Picture5->foreColor();
     EXPECT_EQ(drawn, c.largeStep > 1);
-    Form1_Command2_Click(app_);
+    Form1_Command2_Click(app);
   }
 }
 
 TEST_F(Transport, PitchStepsStayInTheBarsRange) {
   loadTrack(200, 2);
   play();
-  f_.HScroll2->setValue(80);
-  decoder_.calls.clear();
-  Form1_Command5_Click(app_);
-  EXPECT_EQ(f_.HScroll2->value(), 60);
-  EXPECT_EQ(f_.Text4->text(), "60");
-  EXPECT_FALSE(f_.Command5->isEnabled());
-  EXPECT_TRUE(f_.Command6->isEnabled());
-  EXPECT_EQ(decoder_.calls.mid(0, 3), (QStringList{"getState()", "pause()", "setPitch(80)"}));
-  EXPECT_EQ(decoder_.calls.last(), "restart()");
-  EXPECT_EQ(decoder_.pitch, 60);
+  main.HScroll2->setValue(80);
+  decoder.calls.clear();
+  Form1_Command5_Click(app);
+  EXPECT_EQ(main.HScroll2->value(), 60);
+  EXPECT_EQ(main.Text4->text(), "60");
+  EXPECT_FALSE(main.Command5->isEnabled());
+  EXPECT_TRUE(main.Command6->isEnabled());
+  EXPECT_EQ(decoder.calls.mid(0, 3), (QStringList{"getState()", "pause()", "setPitch(80)"}));
+  EXPECT_EQ(decoder.calls.last(), "restart()");
+  EXPECT_EQ(decoder.pitch, 60);
 
-  f_.HScroll2->setValue(70);  // reached by dragging: a step down would pass the end
-  Form1_Command5_Click(app_);
-  EXPECT_EQ(f_.HScroll2->value(), 60);
-  EXPECT_FALSE(f_.Command5->isEnabled());
+  main.HScroll2->setValue(70);  // reached by dragging: a step down would pass the end
+  Form1_Command5_Click(app);
+  EXPECT_EQ(main.HScroll2->value(), 60);
+  EXPECT_FALSE(main.Command5->isEnabled());
 
-  f_.HScroll2->setValue(190);
-  Form1_Command6_Click(app_);
-  EXPECT_EQ(f_.HScroll2->value(), 200);
-  EXPECT_EQ(f_.Text4->text(), "200");
-  EXPECT_FALSE(f_.Command6->isEnabled());
-  EXPECT_TRUE(f_.Command5->isEnabled());
+  main.HScroll2->setValue(190);
+  Form1_Command6_Click(app);
+  EXPECT_EQ(main.HScroll2->value(), 200);
+  EXPECT_EQ(main.Text4->text(), "200");
+  EXPECT_FALSE(main.Command6->isEnabled());
+  EXPECT_TRUE(main.Command5->isEnabled());
 }
 
 // A pitch step holds the sound while the new pitch goes in, and lets it go on only when it
@@ -137,58 +137,58 @@ TEST_F(Transport, PitchStepsResumeOnlyWhatWasPlaying) {
     loadTrack(200, 2);
     play();
     run(3000);
-    c.into(app_);
-    const int32_t at = decoder_.current.seconds;
-    const bool playEnabled = f_.Command1->isEnabled();
+    c.into(app);
+    const int32_t at = decoder.current.seconds;
+    const bool playEnabled = main.Command1->isEnabled();
     for (auto step : {Form1_Command6_Click, Form1_Command5_Click}) {
-      step(app_);
-      EXPECT_EQ(decoder_.current.state, c.state);
-      EXPECT_EQ(decoder_.current.seconds, at);
+      step(app);
+      EXPECT_EQ(decoder.current.state, c.state);
+      EXPECT_EQ(decoder.current.seconds, at);
     }
-    EXPECT_EQ(decoder_.count("restart"), c.state == 1 ? 2 : 0);
-    EXPECT_EQ(f_.Command1->isEnabled(), playEnabled);
-    EXPECT_EQ(f_.HScroll2->value(), 100);
-    Form1_Command2_Click(app_);
+    EXPECT_EQ(decoder.count("restart"), c.state == 1 ? 2 : 0);
+    EXPECT_EQ(main.Command1->isEnabled(), playEnabled);
+    EXPECT_EQ(main.HScroll2->value(), 100);
+    Form1_Command2_Click(app);
   }
 }
 
 TEST_F(Transport, VolumeStepsMoveTheKnobSixPixelsAndStayInRange) {
-  const int knobTop = f_.Image2->y();
-  Form1_Command12_Click(app_);
-  EXPECT_EQ(f_.HScroll3->value(), 95);
-  EXPECT_EQ(decoder_.volumeLeft, 95);
-  EXPECT_EQ(decoder_.volumeRight, 95);
-  EXPECT_TRUE(f_.Command11->isEnabled());
-  EXPECT_EQ(f_.Image2->y(), knobTop + 6);
+  const int knobTop = main.Image2->y();
+  Form1_Command12_Click(app);
+  EXPECT_EQ(main.HScroll3->value(), 95);
+  EXPECT_EQ(decoder.volumeLeft, 95);
+  EXPECT_EQ(decoder.volumeRight, 95);
+  EXPECT_TRUE(main.Command11->isEnabled());
+  EXPECT_EQ(main.Image2->y(), knobTop + 6);
 
-  for (int i = 0; i < 19; ++i) Form1_Command12_Click(app_);
-  EXPECT_EQ(f_.HScroll3->value(), 0);
-  EXPECT_FALSE(f_.Command12->isEnabled());
-  EXPECT_EQ(f_.Image2->y(), knobTop + 120);
+  for (int i = 0; i < 19; ++i) Form1_Command12_Click(app);
+  EXPECT_EQ(main.HScroll3->value(), 0);
+  EXPECT_FALSE(main.Command12->isEnabled());
+  EXPECT_EQ(main.Image2->y(), knobTop + 120);
 
-  Form1_Command11_Click(app_);
-  EXPECT_EQ(f_.Image2->y(), knobTop + 114);
-  EXPECT_TRUE(f_.Command12->isEnabled());
+  Form1_Command11_Click(app);
+  EXPECT_EQ(main.Image2->y(), knobTop + 114);
+  EXPECT_TRUE(main.Command12->isEnabled());
 
-  f_.HScroll3->setValue(98);  // from elsewhere: the knob stays
-  EXPECT_EQ(f_.Image2->y(), knobTop + 114);
-  Form1_Command11_Click(app_);
-  EXPECT_EQ(f_.HScroll3->value(), 100);
-  EXPECT_FALSE(f_.Command11->isEnabled());
-  Form1_Command11_Click(app_);  // nothing left to move: neither bar nor knob moves
-  EXPECT_EQ(f_.HScroll3->value(), 100);
-  EXPECT_EQ(f_.Image2->y(), knobTop + 108);
+  main.HScroll3->setValue(98);  // from elsewhere: the knob stays
+  EXPECT_EQ(main.Image2->y(), knobTop + 114);
+  Form1_Command11_Click(app);
+  EXPECT_EQ(main.HScroll3->value(), 100);
+  EXPECT_FALSE(main.Command11->isEnabled());
+  Form1_Command11_Click(app);  // nothing left to move: neither bar nor knob moves
+  EXPECT_EQ(main.HScroll3->value(), 100);
+  EXPECT_EQ(main.Image2->y(), knobTop + 108);
 }
 
 TEST_F(Transport, SongListButtonShowsTheSongListModally) {
   bool shownModally = false;
   QTimer::singleShot(0, [&] {
-    shownModally = QApplication::activeModalWidget() == &app_.form2();
-    app_.form2().hide();
+    shownModally = QApplication::activeModalWidget() == &app.form2();
+    app.form2().hide();
   });
-  Form1_Command10_Click(app_);
+  Form1_Command10_Click(app);
   EXPECT_TRUE(shownModally);
-  EXPECT_TRUE(app_.form2().isHidden());
+  EXPECT_TRUE(app.form2().isHidden());
 }
 
 }  // namespace

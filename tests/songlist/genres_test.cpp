@@ -5,7 +5,6 @@
 #include <QDir>
 #include <memory>
 
-#include "core/startup.h"
 #include "fakes/faults.h"
 #include "songlist/songlistwindow.h"
 #include "songlist_fixture.h"
@@ -30,7 +29,7 @@ class Genres : public SongListTest {
   }
   void deleteGenre(int genre, MessageResult answer = MessageResult::Yes) {
     properties().Combo3->setCurrentIndex(genre);
-    platform_.messageAnswers = {answer};
+    platform.messageAnswers = {answer};
     properties().Command6->click();
   }
 };
@@ -47,20 +46,20 @@ TEST_F(Genres, SwitchingSavesTheListShownAndLoadsTheChosenOne) {
   EXPECT_EQ(paths(), QStringList({"/m/two a.mp3", "/m/two b.mp3"}));
   EXPECT_EQ(songList().Label7->text(), "2");
   EXPECT_EQ(songList().Text1->text(), "Jazz");
-  appendEntry(app_, "/m/new.mp3");
-  selectEntry(app_, 2);
+  appendEntry(app, "/m/new.mp3");
+  selectEntry(app, 2);
 
   songList().Combo1->setCurrentIndex(1);
   EXPECT_EQ(titles(), QStringList{"one"});
-  EXPECT_EQ(readListFile(file("List2.dat")).first, QStringList({"two a", "two b", "new"}));
+  EXPECT_EQ(readListFile(path("List2.dat")).first, QStringList({"two a", "two b", "new"}));
   songList().Combo1->setCurrentIndex(2);
   EXPECT_EQ(titles(), QStringList({"two a", "two b", "new"}));
-  EXPECT_EQ(selectedEntry(app_), -1);
+  EXPECT_EQ(selectedEntry(app), -1);
   EXPECT_FALSE(songList().Command4->isEnabled());
   EXPECT_EQ(songList().Label1->text(), "0/3");
   EXPECT_EQ(songList().Label2->text(), "3");
   EXPECT_EQ(songList().Label9->text(), "Music File Path");
-  EXPECT_EQ(readListFile(file("List1.dat")).first, QStringList{"one"});
+  EXPECT_EQ(readListFile(path("List1.dat")).first, QStringList{"one"});
   EXPECT_EQ(main().Label11->text(), "0/3");
 
   // A genre shown for the first time starts empty and gets its file.
@@ -68,40 +67,40 @@ TEST_F(Genres, SwitchingSavesTheListShownAndLoadsTheChosenOne) {
   songList().Combo1->setCurrentIndex(3);
   EXPECT_TRUE(titles().isEmpty());
   EXPECT_EQ(songList().Label1->text(), "0/0");
-  EXPECT_TRUE(QFile::exists(file("List3.dat")));
-  EXPECT_EQ(bytes("List3.dat"), "");
-  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_TRUE(QFile::exists(path("List3.dat")));
+  EXPECT_EQ(readFile("List3.dat"), "");
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(Genres, AnOutgoingListThatCannotBeWrittenIsReportedAndTheSwitchIsCalledOff) {
   writeList(1, {"one"});
   addGenres({"Rock"});
-  ASSERT_TRUE(QDir(dir_.path()).mkdir("List0.dat"));
+  ASSERT_TRUE(QDir(folder.path()).mkdir("List0.dat"));
   fill({"unsaved", "typed"});
-  selectEntry(app_, 1);
+  selectEntry(app, 1);
   songList().Combo1->setCurrentIndex(1);
-  ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].text,
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
             QString("[List0.dat]に書き込めません。\r\n読み取り専用になっている可能性があります。"));
-  EXPECT_EQ(platform_.messages[0].owner, &songList());
+  EXPECT_EQ(platform.messages[0].owner, &songList());
   EXPECT_EQ(songList().Combo1->currentIndex(), 0);
   EXPECT_EQ(songList().Label7->text(), "0");
   EXPECT_EQ(titles(), QStringList({"unsaved", "typed"}));
   EXPECT_EQ(paths(), QStringList({"/m/unsaved.mp3", "/m/typed.mp3"}));
-  EXPECT_EQ(selectedEntry(app_), 1);
+  EXPECT_EQ(selectedEntry(app), 1);
 
   // Deleting a genre starts with the same switch, so it is called off as well.
   deleteGenre(1);
-  EXPECT_EQ(platform_.messages.size(), 3u);
+  EXPECT_EQ(platform.messages.size(), 3u);
   EXPECT_EQ(genreNames(songList().Combo1), QStringList({kAllGenres, "Rock"}));
-  EXPECT_TRUE(QFile::exists(file("List1.dat")));
+  EXPECT_TRUE(QFile::exists(path("List1.dat")));
   EXPECT_EQ(titles(), QStringList({"unsaved", "typed"}));
 
   // Once the file can be written, the same switch goes through and keeps the entries.
-  ASSERT_TRUE(QDir(dir_.path()).rmdir("List0.dat"));
+  ASSERT_TRUE(QDir(folder.path()).rmdir("List0.dat"));
   songList().Combo1->setCurrentIndex(1);
   EXPECT_EQ(titles(), QStringList{"one"});
-  EXPECT_EQ(readListFile(file("List0.dat")).first, QStringList({"unsaved", "typed"}));
+  EXPECT_EQ(readListFile(path("List0.dat")).first, QStringList({"unsaved", "typed"}));
 }
 
 TEST_F(Genres, CreatedGenresAreStoredAtOkOnly) {
@@ -116,7 +115,7 @@ TEST_F(Genres, CreatedGenresAreStoredAtOkOnly) {
   EXPECT_FALSE(properties().Command5->isEnabled());
   main().Label23->setText("1");
   properties().Command4->click();  // Calsel
-  EXPECT_FALSE(QFile::exists(file("Part.dat")));
+  EXPECT_FALSE(QFile::exists(path("Part.dat")));
   EXPECT_EQ(main().Label23->text(), "0");
 
   createGenre("Jazz \"1959\" 曲");
@@ -134,12 +133,12 @@ TEST_F(Genres, CreatedGenresAreStoredAtOkOnly) {
   properties().Command3->click();  // OK
   EXPECT_FALSE(properties().isVisible());
   EXPECT_EQ(main().Label23->text(), "0");
-  EXPECT_TRUE(QFile::exists(file("Option.ini")));
+  EXPECT_TRUE(QFile::exists(path("Option.ini")));
   // A name with double quotes is stored with them doubled and reads back as typed.
-  const FieldPairs stored = readListFile(file("Part.dat"));
+  const FieldPairs stored = readListFile(path("Part.dat"));
   EXPECT_EQ(stored.first, expected.mid(1));
   EXPECT_EQ(stored.second, expected.mid(1));
-  EXPECT_TRUE(bytes("Part.dat").startsWith("\"Rock\"\r\n\"Rock\"\r\n\"Jazz \"\"1959\"\" "));
+  EXPECT_TRUE(readFile("Part.dat").startsWith("\"Rock\"\r\n\"Rock\"\r\n\"Jazz \"\"1959\"\" "));
 
   // The close box is "Calsel".
   main().Label23->setText("1");
@@ -157,14 +156,14 @@ TEST_F(Genres, DeletingAMiddleGenreKeepsEveryOtherGenresSongs) {
   properties().Command3->click();  // Part.dat holds the three genres
   fill({"all"});
   songList().Combo1->setCurrentIndex(3);
-  appendEntry(app_, "/m/unsaved pop.mp3");
+  appendEntry(app, "/m/unsaved pop.mp3");
 
   deleteGenre(2, MessageResult::No);
   EXPECT_EQ(genreNames(songList().Combo1).size(), 4);
-  EXPECT_TRUE(QFile::exists(file("List2.dat")));
+  EXPECT_TRUE(QFile::exists(path("List2.dat")));
 
   deleteGenre(2);
-  const ScriptedPlatform::Message& question = platform_.messages.back();
+  const ScriptedPlatform::Message& question = platform.messages.back();
   EXPECT_EQ(question.title, QString("ジャンル 削除の確認"));
   EXPECT_EQ(question.text,
             QString("　　ジャンル[Jazz]を削除します。\r\n同時に対応ジャンルのSong Listも削除されます。\r\n"
@@ -182,23 +181,20 @@ TEST_F(Genres, DeletingAMiddleGenreKeepsEveryOtherGenresSongs) {
   EXPECT_EQ(songList().Label7->text(), "0");
   EXPECT_EQ(songList().Text1->text(), kAllGenres);
 
-  EXPECT_FALSE(QFile::exists(file("List3.dat")));
+  EXPECT_FALSE(QFile::exists(path("List3.dat")));
   songList().Combo1->setCurrentIndex(2);
   EXPECT_EQ(titles(), QStringList({"pop", "unsaved pop"}));
 
   // After a restart every genre still shows its own songs.
-  ScriptedDecoder decoder;
-  ScriptedPlatform platform;
-  App restarted(decoder, platform, dir_.path());
-  Form1_Form_Load(restarted);
-  Form2& again = restarted.form2();
+  Restarted restarted(folder.path());
+  Form2& again = restarted.app.form2();
   EXPECT_EQ(genreNames(again.Combo1), remaining);
   EXPECT_EQ(again.List1->texts(), QStringList{"all"});
   again.Combo1->setCurrentIndex(1);
   EXPECT_EQ(again.List1->texts(), QStringList{"rock"});
   again.Combo1->setCurrentIndex(2);
   EXPECT_EQ(again.List1->texts(), QStringList({"pop", "unsaved pop"}));
-  EXPECT_TRUE(platform.messages.empty());
+  EXPECT_TRUE(restarted.platform.messages.empty());
 }
 
 TEST_F(Genres, DeletingTheGenreShownShowsTheAllGenresListOnce) {
@@ -210,10 +206,28 @@ TEST_F(Genres, DeletingTheGenreShownShowsTheAllGenresListOnce) {
   deleteGenre(1);
   EXPECT_EQ(titles(), QStringList({"a", "b"}));
   EXPECT_EQ(paths(), QStringList({"/m/a.mp3", "/m/b.mp3"}));
-  EXPECT_FALSE(QFile::exists(file("List1.dat")));
-  EXPECT_EQ(platform_.deleted, QStringList{file("List1.dat.deleted")});
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList({"List0.dat"}));
+  EXPECT_FALSE(QFile::exists(path("List1.dat")));
+  EXPECT_EQ(platform.deleted, QStringList{path("List1.dat.deleted")});
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"List0.dat"}));
   EXPECT_EQ(genreNames(songList().Combo1), QStringList{kAllGenres});
+}
+
+// The deletion is stored at once: leaving the dialog with "Calsel" does not bring it back.
+TEST_F(Genres, DeletingTheLastGenreThenCalselRemovesItForGood) {
+  writeList(0, {"all"});
+  writeList(1, {"rock"});
+  writeList(2, {"jazz"});
+  addGenres({"Rock", "Jazz"});
+  properties().Command3->click();  // Part.dat holds both genres
+  properties().show();
+  deleteGenre(2);
+  properties().Command4->click();  // Calsel
+  EXPECT_EQ(readListFile(path("Part.dat")).first, QStringList{"Rock"});
+  EXPECT_FALSE(QFile::exists(path("List2.dat")));
+
+  Restarted restarted(folder.path());
+  EXPECT_EQ(genreNames(restarted.app.form2().Combo1), QStringList({kAllGenres, "Rock"}));
+  EXPECT_EQ(genreNames(restarted.app.form3().Combo3), QStringList({kAllGenres, "Rock"}));
 }
 
 // Deleting Jazz (genre 2) of Rock, Jazz, Pop and Folk while Rock is shown with an entry not
@@ -239,15 +253,15 @@ TEST_P(GenreDeletionFault, EveryGenreKeepsItsOwnSongs) {
   properties().Command3->click();  // Part.dat holds the four genres
   fill({"all"});
   songList().Combo1->setCurrentIndex(1);
-  appendEntry(app_, "/m/unsaved rock.mp3");
+  appendEntry(app, "/m/unsaved rock.mp3");
   if (fault.folderInPlaceOfTheList) {
-    ASSERT_TRUE(QFile::remove(file("List2.dat")));
-    ASSERT_TRUE(QDir(dir_.path()).mkpath("List2.dat/inside"));
+    ASSERT_TRUE(QFile::remove(path("List2.dat")));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("List2.dat/inside"));
   }
   {
     std::unique_ptr<BusyFile> busy;
     if (!fault.busyFile.isEmpty()) {
-      busy = std::make_unique<BusyFile>(file(fault.busyFile), file(fault.busyFile));
+      busy = std::make_unique<BusyFile>(path(fault.busyFile), path(fault.busyFile));
       if (!busy->mounted()) GTEST_SKIP() << "cannot bind-mount a file here: " << busy->error().toStdString();
     }
     deleteGenre(2);
@@ -255,7 +269,7 @@ TEST_P(GenreDeletionFault, EveryGenreKeepsItsOwnSongs) {
 
   const QStringList messages = [&] {
     QStringList texts;
-    for (const auto& message : platform_.messages) texts << message.text;
+    for (const auto& message : platform.messages) texts << message.text;
     return texts.mid(1);  // after the question
   }();
   if (fault.message.isEmpty())
@@ -270,13 +284,10 @@ TEST_P(GenreDeletionFault, EveryGenreKeepsItsOwnSongs) {
   QStringList leftFiles;
   for (int genre = 0; genre <= left.size(); ++genre) leftFiles << listFileName(genre);
   leftFiles.append({"Option.ini", "Part.dat"});
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files, QDir::Name), leftFiles);
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name), leftFiles);
 
-  ScriptedDecoder decoder;
-  ScriptedPlatform platform;
-  App restarted(decoder, platform, dir_.path());
-  Form1_Form_Load(restarted);
-  Form2& again = restarted.form2();
+  Restarted restarted(folder.path());
+  Form2& again = restarted.app.form2();
   ASSERT_EQ(genreNames(again.Combo1).mid(1), left);
   EXPECT_EQ(again.List1->texts(), QStringList{"all"});
   for (int genre = 1; genre <= left.size(); ++genre) {

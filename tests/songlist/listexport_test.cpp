@@ -14,22 +14,22 @@ using IndexDisplay = SongListTest;
 
 TEST_F(ListExport, WritesTheTitlesWithOrWithoutNumbers) {
   fill({"A", "B"});
-  platform_.dialogAnswers = {file("list"), file("numbered.txt")};
+  platform.dialogAnswers = {path("list"), path("numbered.txt")};
   properties().Check8->setChecked(false);
   main().mSongListTextSave->trigger();
   properties().Check8->setChecked(true);
   main().mSongListTextSave->trigger();
   main().mSongListTextSave->trigger();  // cancelled: nothing written
 
-  ASSERT_EQ(platform_.dialogs.size(), 3u);
-  EXPECT_EQ(platform_.dialogs[0].kind, "save");
-  EXPECT_EQ(platform_.dialogs[0].title, QString("名前付けて保存"));
-  EXPECT_EQ(platform_.dialogs[0].filter, QString("テキスト文章(*.txt)"));
-  EXPECT_EQ(platform_.dialogs[0].folder, dir_.path());
-  EXPECT_EQ(bytes("list.txt"), "A\r\nB\r\n");
-  EXPECT_EQ(bytes("numbered.txt"), "001A\r\n002B\r\n");
-  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), 2);
-  EXPECT_TRUE(platform_.messages.empty());
+  ASSERT_EQ(platform.dialogs.size(), 3u);
+  EXPECT_EQ(platform.dialogs[0].kind, "save");
+  EXPECT_EQ(platform.dialogs[0].title, QString("名前付けて保存"));
+  EXPECT_EQ(platform.dialogs[0].filter, QString("テキスト文章(*.txt)"));
+  EXPECT_EQ(platform.dialogs[0].folder, folder.path());
+  EXPECT_EQ(readFile("list.txt"), "A\r\nB\r\n");
+  EXPECT_EQ(readFile("numbered.txt"), "001A\r\n002B\r\n");
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 2);
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(ListExport, NumbersGrowPastThreeDigitsAndJapaneseIsCp932) {
@@ -74,25 +74,25 @@ TEST_F(ListExport, AsksAboutTheFileItWrites) {
   };
   for (const ExportTarget& target : cases) {
     SCOPED_TRACE(target.chosen.toStdString());
-    const QDir folder(dir_.path());
-    for (const QString& name : folder.entryList(QDir::Files)) QFile::remove(folder.filePath(name));
-    if (target.exists) ASSERT_TRUE(writeListFile(file(target.written), {{"x"}, {"y"}}) == WriteStatus::Ok);
-    const QByteArray before = bytes(target.written);
-    platform_.messages.clear();
-    platform_.messageAnswers = {target.answer};
-    platform_.dialogAnswers = {file(target.chosen)};
+    const QDir dir(folder.path());
+    for (const QString& name : dir.entryList(QDir::Files)) QFile::remove(dir.filePath(name));
+    if (target.exists) ASSERT_TRUE(writeListFile(path(target.written), {{"x"}, {"y"}}) == WriteStatus::Ok);
+    const QByteArray before = readFile(target.written);
+    platform.messages.clear();
+    platform.messageAnswers = {target.answer};
+    platform.dialogAnswers = {path(target.chosen)};
     main().mSongListTextSave->trigger();
 
-    EXPECT_EQ(folder.entryList(QDir::Files), QStringList{target.written});
+    EXPECT_EQ(dir.entryList(QDir::Files), QStringList{target.written});
     const bool replaced = !target.exists || target.answer == MessageResult::Yes;
-    EXPECT_EQ(bytes(target.written), replaced ? QByteArray("001A\r\n") : before);
+    EXPECT_EQ(readFile(target.written), replaced ? QByteArray("001A\r\n") : before);
     if (!target.exists) {
-      EXPECT_TRUE(platform_.messages.empty());
+      EXPECT_TRUE(platform.messages.empty());
       continue;
     }
-    ASSERT_EQ(platform_.messages.size(), 1u);
-    const ScriptedPlatform::Message& question = platform_.messages[0];
-    EXPECT_EQ(question.text, "[" + file(target.written) + "]は既に存在します。\r\n上書きしますか？");
+    ASSERT_EQ(platform.messages.size(), 1u);
+    const ScriptedPlatform::Message& question = platform.messages[0];
+    EXPECT_EQ(question.text, "[" + path(target.written) + "]は既に存在します。\r\n上書きしますか？");
     EXPECT_EQ(question.title, QString("上書きの確認"));
     EXPECT_EQ(question.buttons, MessageButtons::YesNo);
     EXPECT_EQ(question.icon, MessageIcon::Question);
@@ -102,20 +102,20 @@ TEST_F(ListExport, AsksAboutTheFileItWrites) {
 
 TEST_F(ListExport, AFileThatCannotBeCreatedIsNamed) {
   fill({"A"});
-  const QString chosen = file("missing folder/list");
-  platform_.dialogAnswers = {chosen};
+  const QString chosen = path("missing folder/list");
+  platform.dialogAnswers = {chosen};
   main().mSongListTextSave->trigger();
-  ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].text,
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
             "[" + chosen + ".txt]ファイルを作成できません。\r\n読み取り専用になっている可能性があります。");
-  EXPECT_EQ(platform_.messages[0].title, "Kestrune");
+  EXPECT_EQ(platform.messages[0].title, "Kestrune");
 }
 
 TEST_F(IndexDisplay, MirrorsThePositionInDecimalOrHexadecimal) {
   QStringList twenty;
   for (int k = 1; k <= 20; ++k) twenty << QString::number(k);
   fill(twenty);
-  selectEntry(app_, 2);
+  selectEntry(app, 2);
   EXPECT_EQ(main().Label11->text(), "3/20");
 
   main().mListIndexHex->trigger();
@@ -123,15 +123,15 @@ TEST_F(IndexDisplay, MirrorsThePositionInDecimalOrHexadecimal) {
   EXPECT_FALSE(main().mListIndexDec->isChecked());
   EXPECT_EQ(main().Label11->text(), "2/14");
   EXPECT_EQ(songList().Label1->text(), "3/20");
-  selectEntry(app_, 15);
+  selectEntry(app, 15);
   EXPECT_EQ(main().Label11->text(), "F/14");
-  selectEntry(app_, -1);
+  selectEntry(app, -1);
   EXPECT_EQ(main().Label11->text(), "0/14");
-  appendEntries(app_, {"21", "22", "23", "24", "25", "26"}, {"/21", "/22", "/23", "/24", "/25", "/26"});
-  selectEntry(app_, 10);
+  appendEntries(app, {"21", "22", "23", "24", "25", "26"}, {"/21", "/22", "/23", "/24", "/25", "/26"});
+  selectEntry(app, 10);
   EXPECT_EQ(main().Label11->text(), "A/1A");
 
-  selectEntry(app_, 2);
+  selectEntry(app, 2);
   main().mListIndexHex->trigger();  // checking it again changes nothing
   EXPECT_TRUE(main().mListIndexHex->isChecked());
   main().mListIndexDec->trigger();
@@ -139,7 +139,7 @@ TEST_F(IndexDisplay, MirrorsThePositionInDecimalOrHexadecimal) {
   EXPECT_FALSE(main().mListIndexHex->isChecked());
   EXPECT_EQ(main().Label11->text(), "3/26");
   EXPECT_EQ(songList().Label1->text(), "3/26");
-  selectEntry(app_, -1);
+  selectEntry(app, -1);
   main().mListIndexDec->trigger();
   EXPECT_EQ(main().Label11->text(), "0/26");
 }

@@ -12,16 +12,14 @@
 #include "songlist_fixture.h"
 #include "ui/form5.h"
 
-static void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 using ListPlay = SongListTest;
 
 TEST_F(ListPlay, PlaysTheSelectedEntryAndTheMainWindowGoesOnFromIt) {
   fill({"A", "B", "C"});
-  for (const QString& path : paths()) decoder_.addTrack(path, 200);
-  selectEntry(app_, 1);
+  for (const QString& path : paths()) decoder.addTrack(path, 200);
+  selectEntry(app, 1);
   const QString position = main().Label11->text();
 
   // Shown as the main window's menu shows it: modally, until "再生" hides it.
@@ -34,22 +32,22 @@ TEST_F(ListPlay, PlaysTheSelectedEntryAndTheMainWindowGoesOnFromIt) {
   EXPECT_TRUE(modal);
   EXPECT_TRUE(songList().isHidden());
 
-  EXPECT_EQ(bytes("List0.dat"),
+  EXPECT_EQ(readFile("List0.dat"),
             "\"A\"\r\n\"/m/A.mp3\"\r\n\"B\"\r\n\"/m/B.mp3\"\r\n\"C\"\r\n\"/m/C.mp3\"\r\n");
-  EXPECT_EQ(decoder_.calls.mid(0, 3), QStringList({"stop()", "open(/m/B.mp3)", "stop()"}));
-  EXPECT_EQ(decoder_.calls.filter("play()").size(), 1);
-  EXPECT_EQ(decoder_.current.state, 1);
+  EXPECT_EQ(decoder.calls.mid(0, 3), QStringList({"stop()", "open(/m/B.mp3)", "stop()"}));
+  EXPECT_EQ(decoder.calls.filter("play()").size(), 1);
+  EXPECT_EQ(decoder.current.state, 1);
   EXPECT_EQ(main().Text1->text(), "/m/B.mp3");
   EXPECT_EQ(main().Label13->text(), "B");
   EXPECT_FALSE(main().Command1->isEnabled());
   EXPECT_TRUE(main().Command2->isEnabled());
   EXPECT_EQ(main().Label11->text(), position);  // still the entry's position, not "-/3"
   EXPECT_FALSE(main().mListAdd->isEnabled());
-  EXPECT_EQ(selectedEntry(app_), 1);
+  EXPECT_EQ(selectedEntry(app), 1);
 
   main().Command7->click();  // the main window's next: the entry after it
-  EXPECT_EQ(decoder_.openPath, "/m/C.mp3");
-  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_EQ(decoder.openPath, "/m/C.mp3");
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 // Runs `onShow` when the watched window is shown.
@@ -67,27 +65,27 @@ class ShowWatcher : public QObject {
 
 TEST_F(ListPlay, PlaysWhateverTheOptionsAndTheListFileAndShowsTheTagEditorAfterHiding) {
   fill({"A"});
-  decoder_.addTrack("/m/A.mp3", 200);
-  ASSERT_TRUE(QDir(dir_.path()).mkdir("List0.dat"));  // cannot be written: not reported
+  decoder.addTrack("/m/A.mp3", 200);
+  ASSERT_TRUE(QDir(folder.path()).mkdir("List0.dat"));  // cannot be written: not reported
   properties().Check6->setChecked(false);
   main().mPTag->setChecked(true);
-  selectEntry(app_, 0);
+  selectEntry(app, 0);
   songList().show();
   bool listHiddenFirst = false;
   ShowWatcher watcher([&] { listHiddenFirst = songList().isHidden(); });
-  app_.form5().installEventFilter(&watcher);
+  app.form5().installEventFilter(&watcher);
   songList().Command4->click();
-  EXPECT_FALSE(app_.form5().isHidden());
+  EXPECT_FALSE(app.form5().isHidden());
   EXPECT_TRUE(listHiddenFirst);
-  EXPECT_EQ(decoder_.current.state, 1);
-  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_EQ(decoder.current.state, 1);
+  EXPECT_TRUE(platform.messages.empty());
 }
 
 TEST_F(ListPlay, AFileThatDoesNotOpenLeavesTheWindowAndEmptiesTheMainWindow) {
   fill({"A"});
-  platform_.dialogAnswers = {"/gone/New.mp3"};
+  platform.dialogAnswers = {"/gone/New.mp3"};
   songList().Command1->click();  // "追加...": the entry exists only in memory
-  selectEntry(app_, 1);
+  selectEntry(app, 1);
   songList().show();
   main().Command1->setEnabled(true);
   main().Command2->setEnabled(true);
@@ -95,12 +93,12 @@ TEST_F(ListPlay, AFileThatDoesNotOpenLeavesTheWindowAndEmptiesTheMainWindow) {
 
   songList().Command4->click();
 
-  EXPECT_TRUE(bytes("List0.dat").contains("\"New\"\r\n\"/gone/New.mp3\"\r\n"));
-  ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].text,
+  EXPECT_TRUE(readFile("List0.dat").contains("\"New\"\r\n\"/gone/New.mp3\"\r\n"));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
             "指定させたファイルが存在しません。\r\n又は拡張子がサポートされてないファイルです。");
-  EXPECT_EQ(platform_.messages[0].title, "Kestrune");
-  EXPECT_EQ(decoder_.calls, QStringList({"stop()", "open(/gone/New.mp3)", "stop()"}));
+  EXPECT_EQ(platform.messages[0].title, "Kestrune");
+  EXPECT_EQ(decoder.calls, QStringList({"stop()", "open(/gone/New.mp3)", "stop()"}));
   EXPECT_FALSE(songList().isHidden());
   EXPECT_EQ(songList().Label1->text(), position);
   EXPECT_TRUE(songList().Command1->isEnabled());

@@ -13,7 +13,7 @@ class Search : public SongListTest {
     songList().Combo2->setEditText(text);
     (wholeTitle ? songList().Option2 : songList().Option1)->setChecked(true);
     songList().Command9->click();
-    return selectedEntry(app_);
+    return selectedEntry(app);
   }
 };
 
@@ -44,18 +44,18 @@ TEST_F(Search, PrefixSearchGoesOnFromTheSelectedEntryAndWraps) {
 
 TEST_F(Search, FollowsEditsOfTheListAndTheMenuEmptiesTheBox) {
   fill({"one", "two", "three"});
-  selectEntry(app_, 1);
-  Form2_Command2_Click(app_);  // "two" deleted
+  selectEntry(app, 1);
+  Form2_Command2_Click(app);  // "two" deleted
   EXPECT_EQ(search("tw"), -1);
-  appendEntry(app_, "/m/twelve.mp3");
+  appendEntry(app, "/m/twelve.mp3");
   EXPECT_EQ(search("tw"), 2);
-  Form2_Command5_Click(app_);  // moved up
+  Form2_Command5_Click(app);  // moved up
   EXPECT_EQ(search("tw"), 1);
 
   // The main window's menu item empties the search box and nothing else.
   main().mListSearchFormat->trigger();
   EXPECT_EQ(songList().Combo2->currentText(), "");
-  EXPECT_EQ(selectedEntry(app_), 1);
+  EXPECT_EQ(selectedEntry(app), 1);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ TEST_F(Window, SelectionKeepsPathsLabelsAndPlayButtonInStep) {
   EXPECT_TRUE(songList().Command4->isEnabled());
   EXPECT_EQ(main().Label11->text(), "2/3");
 
-  selectEntry(app_, -1);
-  EXPECT_EQ(selectedEntry(app_), -1);
+  selectEntry(app, -1);
+  EXPECT_EQ(selectedEntry(app), -1);
   EXPECT_EQ(songList().List2->selectedRow(), -1);
   EXPECT_EQ(songList().Label1->text(), "0/3");
   EXPECT_EQ(songList().Label9->text(), "");
@@ -47,23 +47,23 @@ TEST_F(Window, SelectionKeepsPathsLabelsAndPlayButtonInStep) {
 
 TEST_F(Window, AddsOneFileFromTheDialog) {
   properties().Text1->setText("/music");
-  platform_.dialogAnswers = {"/music/Song A.mp3", ""};
+  platform.dialogAnswers = {"/music/Song A.mp3", ""};
   songList().Command1->click();
   songList().Command1->click();  // cancelled
-  ASSERT_EQ(platform_.dialogs.size(), 2u);
-  EXPECT_EQ(platform_.dialogs[0].kind, "open");
-  EXPECT_EQ(platform_.dialogs[0].title, QString("開く"));
-  EXPECT_EQ(platform_.dialogs[0].filter, QString("MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)"));
-  EXPECT_EQ(platform_.dialogs[0].folder, "/music");
+  ASSERT_EQ(platform.dialogs.size(), 2u);
+  EXPECT_EQ(platform.dialogs[0].kind, "open");
+  EXPECT_EQ(platform.dialogs[0].title, QString("開く"));
+  EXPECT_EQ(platform.dialogs[0].filter, QString("MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)"));
+  EXPECT_EQ(platform.dialogs[0].folder, "/music");
   EXPECT_EQ(titles(), QStringList{"Song A"});
   EXPECT_EQ(paths(), QStringList{"/music/Song A.mp3"});
   EXPECT_EQ(songList().Label1->text(), "0/1");
   EXPECT_EQ(songList().Label2->text(), "1");
 
   properties().Text1->setText("");
-  platform_.dialogAnswers = {QString::fromUtf8("/m/曲 \xF0\x9F\x8E\xB5.v2.wav")};
+  platform.dialogAnswers = {QString::fromUtf8("/m/曲 \xF0\x9F\x8E\xB5.v2.wav")};
   songList().Command1->click();
-  EXPECT_EQ(platform_.dialogs.back().folder, dir_.path());
+  EXPECT_EQ(platform.dialogs.back().folder, folder.path());
   EXPECT_EQ(titles().last(), QString::fromUtf8("曲 \xF0\x9F\x8E\xB5.v2"));
 }
 
@@ -75,14 +75,14 @@ TEST_F(Window, AddsTheLowerCaseMp3FilesOfAFolder) {
   }
   ASSERT_TRUE(QDir(music.path()).mkdir("sub.mp3"));
   fill({"X"});
-  selectEntry(app_, 0);
+  selectEntry(app, 0);
   QTemporaryDir second;
   QFile(second.filePath("z.mp3")).open(QIODevice::WriteOnly);
-  platform_.dialogAnswers = {music.path(), second.path()};
+  platform.dialogAnswers = {music.path(), second.path()};
   songList().Command8->click();
   songList().Command8->click();
   songList().Command8->click();  // cancelled: nothing more
-  EXPECT_EQ(platform_.dialogs.front().title, QString("一括でリストに追加するフォルダを選択してください。"));
+  EXPECT_EQ(platform.dialogs.front().title, QString("一括でリストに追加するフォルダを選択してください。"));
   EXPECT_EQ(titles(), QStringList({"X", "a", "d", QString::fromUtf8("曲"), "z"}));
   EXPECT_EQ(paths()[1], music.filePath("a.mp3"));
   EXPECT_EQ(paths()[4], second.filePath("z.mp3"));
@@ -93,7 +93,7 @@ TEST_F(Window, AddsTheLowerCaseMp3FilesOfAFolder) {
   // A folder that cannot be read, or is gone by the time it is listed, adds nothing.
   QFile::setPermissions(music.path(), QFileDevice::WriteOwner);
   const bool unreadable = !QFileInfo(music.path()).isReadable();  // root reads it all the same
-  platform_.dialogAnswers = {unreadable ? music.path() : music.filePath("gone"), music.filePath("gone")};
+  platform.dialogAnswers = {unreadable ? music.path() : music.filePath("gone"), music.filePath("gone")};
   songList().Command8->click();
   songList().Command8->click();
   QFile::setPermissions(music.path(),
@@ -109,7 +109,7 @@ TEST_F(Window, AddsAFolderOfTenThousandFiles) {
         QFile::encodeName(music.filePath(QStringLiteral("track %1.mp3").arg(k, 5, 10, QChar('0'))));
     ASSERT_EQ(::close(::open(name.constData(), O_WRONLY | O_CREAT, 0644)), 0);
   }
-  platform_.dialogAnswers = {music.path()};
+  platform.dialogAnswers = {music.path()};
   songList().Command8->click();
   EXPECT_EQ(songList().Label2->text(), "10000");
   EXPECT_EQ(titles().first(), "track 00000");
@@ -128,15 +128,15 @@ TEST_F(Window, DropsTheFirstAudioFileAndSelectsIt) {
   fill({"A"});
   std::unique_ptr<QMimeData> text(new QMimeData);
   text->setText("/m/x.mp3");
-  Form2_List1_OLEDragDrop(app_, *text);
-  Form2_List1_OLEDragDrop(app_, *std::unique_ptr<QMimeData>(files({"/m/b.wma"})));
-  Form2_List1_OLEDragDrop(app_, *std::unique_ptr<QMimeData>(files({"/m/notes.txt", "/m/c.mp3"})));
+  Form2_List1_OLEDragDrop(app, *text);
+  Form2_List1_OLEDragDrop(app, *std::unique_ptr<QMimeData>(files({"/m/b.wma"})));
+  Form2_List1_OLEDragDrop(app, *std::unique_ptr<QMimeData>(files({"/m/notes.txt", "/m/c.mp3"})));
   EXPECT_EQ(titles(), QStringList{"A"});
 
-  Form2_List1_OLEDragDrop(app_, *std::unique_ptr<QMimeData>(files({"/m/b.WAV", "/m/c.mp3", "/m/d.mp3"})));
+  Form2_List1_OLEDragDrop(app, *std::unique_ptr<QMimeData>(files({"/m/b.WAV", "/m/c.mp3", "/m/d.mp3"})));
   EXPECT_EQ(titles(), QStringList({"A", "b"}));
   EXPECT_EQ(paths(), QStringList({"/m/A.mp3", "/m/b.WAV"}));
-  EXPECT_EQ(selectedEntry(app_), 1);
+  EXPECT_EQ(selectedEntry(app), 1);
   EXPECT_EQ(songList().Label1->text(), "2/2");
   EXPECT_EQ(songList().Label9->text(), "/m/b.WAV");
 
@@ -150,7 +150,7 @@ TEST_F(Window, DropsTheFirstAudioFileAndSelectsIt) {
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, {});
   QApplication::sendEvent(target, &drop);
   EXPECT_EQ(titles().last(), "e");
-  EXPECT_EQ(selectedEntry(app_), 2);
+  EXPECT_EQ(selectedEntry(app), 2);
 }
 
 TEST_F(Window, DeletesClearsAndMovesEntries) {
@@ -158,28 +158,28 @@ TEST_F(Window, DeletesClearsAndMovesEntries) {
   songList().Command2->click();  // nothing selected: nothing happens
   EXPECT_EQ(titles().size(), 9);
 
-  selectEntry(app_, 4);
+  selectEntry(app, 4);
   songList().Command5->click();
   EXPECT_EQ(titles().mid(2, 3), QStringList({"3", "5", "4"}));
   EXPECT_EQ(paths()[3], "/m/5.mp3");
   EXPECT_EQ(songList().Label1->text(), "4/9");
   EXPECT_EQ(songList().List2->selectedRow(), 3);
 
-  selectEntry(app_, 7);
+  selectEntry(app, 7);
   songList().Command6->click();
   EXPECT_EQ(titles().last(), "8");
   EXPECT_EQ(paths().last(), "/m/8.mp3");
-  EXPECT_EQ(selectedEntry(app_), 8);
+  EXPECT_EQ(selectedEntry(app), 8);
   songList().Command6->click();  // the last: nothing happens
-  selectEntry(app_, 0);
+  selectEntry(app, 0);
   songList().Command5->click();  // the first: nothing happens
   EXPECT_EQ(titles(), QStringList({"1", "2", "3", "5", "4", "6", "7", "9", "8"}));
 
-  selectEntry(app_, 2);
+  selectEntry(app, 2);
   songList().Command2->click();
   EXPECT_EQ(titles(), QStringList({"1", "2", "5", "4", "6", "7", "9", "8"}));
   EXPECT_EQ(paths()[2], "/m/5.mp3");
-  EXPECT_EQ(selectedEntry(app_), -1);
+  EXPECT_EQ(selectedEntry(app), -1);
   EXPECT_EQ(songList().Label1->text(), "0/8");
   EXPECT_EQ(songList().Label2->text(), "8");
   EXPECT_EQ(songList().Label9->text(), "Music File Path");
@@ -187,16 +187,16 @@ TEST_F(Window, DeletesClearsAndMovesEntries) {
 
   // Clearing asks first; No keeps everything.
   main().setWindowTitle(QString::fromUtf8("Kestrune　【A】"));
-  selectEntry(app_, 1);
-  platform_.messageAnswers = {MessageResult::No, MessageResult::Yes};
+  selectEntry(app, 1);
+  platform.messageAnswers = {MessageResult::No, MessageResult::Yes};
   songList().Command3->click();
   EXPECT_EQ(titles().size(), 8);
   songList().Command3->click();
-  ASSERT_EQ(platform_.messages.size(), 2u);
-  EXPECT_EQ(platform_.messages[0].title, QString("Song List Formatの確認"));
-  EXPECT_EQ(platform_.messages[0].text, QString("Song Listをフォーマットします,宜しいですか？"));
-  EXPECT_EQ(platform_.messages[0].buttons, MessageButtons::YesNo);
-  EXPECT_EQ(platform_.messages[0].icon, MessageIcon::Question);
+  ASSERT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(platform.messages[0].title, QString("Song List Formatの確認"));
+  EXPECT_EQ(platform.messages[0].text, QString("Song Listをフォーマットします,宜しいですか？"));
+  EXPECT_EQ(platform.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(platform.messages[0].icon, MessageIcon::Question);
   EXPECT_TRUE(titles().isEmpty());
   EXPECT_TRUE(paths().isEmpty());
   EXPECT_EQ(songList().Label1->text(), "0/0");
@@ -209,11 +209,11 @@ TEST_F(Window, DeletesClearsAndMovesEntries) {
 
 TEST_F(Window, DoubleClickCopiesTheTitle) {
   fill({"A", QString::fromUtf8("曲")});
-  selectEntry(app_, 1);
-  Form2_List1_DblClick(app_);
-  EXPECT_EQ(platform_.clipboard, QString::fromUtf8("曲"));
+  selectEntry(app, 1);
+  Form2_List1_DblClick(app);
+  EXPECT_EQ(platform.clipboard, QString::fromUtf8("曲"));
   EXPECT_EQ(songList().Label9->text(), QString::fromUtf8("【曲】をクリップボードにコピーしました。"));
-  EXPECT_EQ(selectedEntry(app_), 1);
+  EXPECT_EQ(selectedEntry(app), 1);
 }
 
 // Shows the window as the main window's menu does (a modal loop) and runs `action` in it;
@@ -231,27 +231,27 @@ bool whileShown(App& app, QAction* menuItem, const std::function<void()>& action
 TEST_F(Window, MainWritesTheListAndCloseBoxDoesNot) {
   writeList(0, {"old"});
   fill({"A", "B"});
-  EXPECT_TRUE(whileShown(app_, main().mSongList, [&] { songList().close(); }));
-  EXPECT_EQ(readListFile(file("List0.dat")).first, QStringList{"old"});
+  EXPECT_TRUE(whileShown(app, main().mSongList, [&] { songList().close(); }));
+  EXPECT_EQ(readListFile(path("List0.dat")).first, QStringList{"old"});
 
-  EXPECT_TRUE(whileShown(app_, main().mSongList, [&] { songList().Command7->click(); }));
-  EXPECT_EQ(bytes("List0.dat"), "\"A\"\r\n\"/m/A.mp3\"\r\n\"B\"\r\n\"/m/B.mp3\"\r\n");
-  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_TRUE(whileShown(app, main().mSongList, [&] { songList().Command7->click(); }));
+  EXPECT_EQ(readFile("List0.dat"), "\"A\"\r\n\"/m/A.mp3\"\r\n\"B\"\r\n\"/m/B.mp3\"\r\n");
+  EXPECT_TRUE(platform.messages.empty());
 
   // A file that cannot be written (here a folder in its place): the message, the window
   // hidden all the same.
-  ASSERT_TRUE(QFile::remove(file("List0.dat")));
-  ASSERT_TRUE(QDir(dir_.path()).mkdir("List0.dat"));
-  EXPECT_TRUE(whileShown(app_, main().mSongList, [&] { songList().Command7->click(); }));
-  ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].text,
+  ASSERT_TRUE(QFile::remove(path("List0.dat")));
+  ASSERT_TRUE(QDir(folder.path()).mkdir("List0.dat"));
+  EXPECT_TRUE(whileShown(app, main().mSongList, [&] { songList().Command7->click(); }));
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
             QString("[List0.dat]に書き込めません。\r\n読み取り専用になっている可能性があります。"));
-  EXPECT_EQ(platform_.messages[0].title, "Kestrune");
+  EXPECT_EQ(platform.messages[0].title, "Kestrune");
 }
 
 TEST_F(Window, RegistersTheMainWindowsFile) {
   fill({"A"});
-  selectEntry(app_, 0);
+  selectEntry(app, 0);
   main().Text1->setText("/m/x/X.mp3");
   main().mListAdd->setEnabled(true);
   main().mListAdd->trigger();
@@ -265,26 +265,26 @@ TEST_F(Window, RegistersTheMainWindowsFile) {
 TEST_F(Window, RefusesEntriesBeyondTheLimitAndKeepsTheRest) {
   QStringList many;
   for (int k = 0; k < kMaxListEntries - 1; ++k) many << QString::number(k);
-  ASSERT_TRUE(appendEntries(app_, many, many));
+  ASSERT_TRUE(appendEntries(app, many, many));
   EXPECT_EQ(songList().Label2->text(), "32766");
 
-  platform_.dialogAnswers = {"/m/last.mp3", "/m/more.mp3"};
+  platform.dialogAnswers = {"/m/last.mp3", "/m/more.mp3"};
   songList().Command1->click();
-  EXPECT_TRUE(platform_.messages.empty());
+  EXPECT_TRUE(platform.messages.empty());
   songList().Command1->click();
-  ASSERT_EQ(platform_.messages.size(), 1u);
-  EXPECT_EQ(platform_.messages[0].text,
+  ASSERT_EQ(platform.messages.size(), 1u);
+  EXPECT_EQ(platform.messages[0].text,
             QString("Song Listに登録できるのは32767曲までです。\r\nこれ以上は追加できません。"));
-  Form2_List1_OLEDragDrop(app_, *std::unique_ptr<QMimeData>(files({"/m/dropped.mp3"})));
-  EXPECT_EQ(platform_.messages.size(), 2u);
-  EXPECT_EQ(entryCount(app_), kMaxListEntries);
+  Form2_List1_OLEDragDrop(app, *std::unique_ptr<QMimeData>(files({"/m/dropped.mp3"})));
+  EXPECT_EQ(platform.messages.size(), 2u);
+  EXPECT_EQ(entryCount(app), kMaxListEntries);
   EXPECT_EQ(songList().List2->count(), kMaxListEntries);
   EXPECT_EQ(titles().last(), "last");
-  EXPECT_EQ(selectedEntry(app_), -1);
+  EXPECT_EQ(selectedEntry(app), -1);
 
   // The full list is written whole and reads back whole.
   songList().Command7->click();
-  const FieldPairs stored = readListFile(file("List0.dat"));
+  const FieldPairs stored = readListFile(path("List0.dat"));
   EXPECT_EQ(stored.first.size(), kMaxListEntries);
   EXPECT_EQ(stored.second.last(), "/m/last.mp3");
 }

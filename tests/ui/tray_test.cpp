@@ -40,16 +40,16 @@ class Minimized : public ProgramTest {
     main().Label13->setText("Song");
     main().show();
   }
-  Form1& main() { return app().form1(); }
-  Form3& options() { return app().form3(); }
+  Form1& main() { return app.form1(); }
+  Form3& options() { return app.form3(); }
   void minimize() { main().setWindowState(main().windowState() | Qt::WindowMinimized); }
   void restore() { main().setWindowState(main().windowState() & ~Qt::WindowMinimized); }
   // The flag labels and their windows, in the order the resize handling takes them.
   std::vector<std::pair<ChangeLabel*, QWidget*>> flagged() {
-    return {{main().Label17, &app().form4()},
-            {main().Label18, &app().form5()},
+    return {{main().Label17, &app.form4()},
+            {main().Label18, &app.form5()},
             {main().Label23, &options()},
-            {main().Label24, &app().form6()}};
+            {main().Label24, &app.form6()}};
   }
 };
 
@@ -112,7 +112,7 @@ TEST_F(Minimized, CaptionRuleAtEachSizeChange) {
 // the remaining time of the same poll, not the one before.
 TEST_F(Minimized, CaptionFollowsThePlayTimeWhileMinimized) {
   decoder.addTrack("/m/a.mp3", 296);
-  ASSERT_TRUE(LoadAndShowTrack(app(), "/m/a.mp3", LoadOptions::fromOpenDialog()));
+  ASSERT_TRUE(LoadAndShowTrack(app, "/m/a.mp3", LoadOptions::fromOpenDialog()));
   minimize();
   const struct {
     bool elapsed, smallTime;
@@ -133,23 +133,23 @@ TEST_F(Minimized, CaptionFollowsThePlayTimeWhileMinimized) {
 TEST_F(Minimized, TrayTakesEveryWindowAndTheClickBringsBackTheFlaggedOnes) {
   setCheckValue(options().Check9, 1);
   main().Label17->setText("1");
-  app().form4().show();
-  app().form6().show();  // flag 0: goes to the tray too, but does not come back
+  app.form4().show();
+  app.form6().show();  // flag 0: goes to the tray too, but does not come back
   for (int round = 1; round <= 2; ++round) {
     minimize();
     EXPECT_TRUE(main().isHidden());
     for (auto [flag, window] : flagged()) EXPECT_TRUE(window->isHidden()) << flag->objectName().toStdString();
     EXPECT_EQ(platform.tray.toolTip, "Kestrune\r\n曲名：Song");
-    EXPECT_EQ(app().TrayState, 1);
-    Form1_Form_Resize(app());  // while in the tray: no second icon
+    EXPECT_EQ(app.TrayState, 1);
+    Form1_Form_Resize(app);  // while in the tray: no second icon
     EXPECT_EQ(platform.trayIconsShown, round);
 
     platform.clickTray();
     EXPECT_FALSE(platform.trayIconVisible());
     EXPECT_TRUE(main().isVisible() && !main().isMinimized());
-    EXPECT_TRUE(app().form4().isVisible());
-    EXPECT_TRUE(app().form6().isHidden());
-    EXPECT_EQ(app().TrayState, 2);
+    EXPECT_TRUE(app.form4().isVisible());
+    EXPECT_TRUE(app.form6().isHidden());
+    EXPECT_EQ(app.TrayState, 2);
   }
 }
 
@@ -159,7 +159,7 @@ TEST_F(Minimized, WithoutATrayTheWindowStaysMinimizedInTheTaskBar) {
   minimize();
   EXPECT_TRUE(main().isVisible() && main().isMinimized());
   EXPECT_EQ(platform.trayIconsShown, 0);
-  EXPECT_EQ(app().TrayState, 0);
+  EXPECT_EQ(app.TrayState, 0);
 }
 
 // No secondary window shows while the main window is off screen (it would flash up alone),
@@ -175,13 +175,13 @@ TEST_F(Minimized, SecondaryWindowsShowOnlyAfterTheMainWindowAndNotMinimized) {
     window->installEventFilter(&log);
   }
   minimize();
-  app().form4().setWindowState(Qt::WindowMinimized);
+  app.form4().setWindowState(Qt::WindowMinimized);
   EXPECT_TRUE(log.shown.isEmpty()) << log.shown.join(",").toStdString();
   platform.clickTray();
   ASSERT_FALSE(log.shown.isEmpty());
   EXPECT_EQ(log.shown.first(), "Form1") << log.shown.join(",").toStdString();
   for (auto [flag, window] : flagged()) EXPECT_TRUE(window->isVisible()) << flag->objectName().toStdString();
-  EXPECT_FALSE(app().form4().isMinimized());
+  EXPECT_FALSE(app.form4().isMinimized());
 }
 
 TEST(TrayTip, TitleCutToSixtyFourWholeCharacters) {
@@ -202,12 +202,12 @@ TEST(TrayTip, TitleCutToSixtyFourWholeCharacters) {
 TEST_F(Minimized, TrayMenuRunsWhatTheWindowsControlsRun) {
   decoder.addTrack("/m/a.mp3", 100);
   decoder.addTrack("/m/b.mp3", 100);
-  app().form2().List1->addItems({"a", "b"});
-  app().form2().List2->addItems({"/m/a.mp3", "/m/b.mp3"});
-  app().form2().Label2->setText("2");
-  selectEntry(app(), 0);
-  ASSERT_TRUE(LoadAndShowTrack(app(), "/m/a.mp3", LoadOptions::fromOpenDialog()));
-  Form1_Command2_Click(app());  // stopped: the window offers play
+  app.form2().List1->addItems({"a", "b"});
+  app.form2().List2->addItems({"/m/a.mp3", "/m/b.mp3"});
+  app.form2().Label2->setText("2");
+  selectEntry(app, 0);
+  ASSERT_TRUE(LoadAndShowTrack(app, "/m/a.mp3", LoadOptions::fromOpenDialog()));
+  Form1_Command2_Click(app);  // stopped: the window offers play
   main().mPTag->setChecked(true);
   setCheckValue(options().Check9, 1);
   minimize();
@@ -218,13 +218,13 @@ TEST_F(Minimized, TrayMenuRunsWhatTheWindowsControlsRun) {
     platform.chooseTrayMenuItem(kTrayPlayPause);
     EXPECT_EQ(decoder.count(expected), 1) << expected;
   }
-  EXPECT_TRUE(app().form5().isHidden()) << "the tag editor does not show up alone";
+  EXPECT_TRUE(app.form5().isHidden()) << "the tag editor does not show up alone";
   platform.chooseTrayMenuItem(kTrayNext);
   EXPECT_EQ(decoder.openPath, "/m/b.mp3");
   EXPECT_TRUE(main().isHidden());
   platform.chooseTrayMenuItem(kTrayRestore);
   EXPECT_TRUE(main().isVisible());
-  EXPECT_EQ(app().TrayState, 2);
+  EXPECT_EQ(app.TrayState, 2);
   minimize();
   platform.chooseTrayMenuItem(kTrayQuit);
   EXPECT_EQ(platform.exitCode, 0);
@@ -232,7 +232,7 @@ TEST_F(Minimized, TrayMenuRunsWhatTheWindowsControlsRun) {
 
 // Fixed layouts: no size change, no maximize; only the main window minimizes.
 TEST_F(Minimized, WindowsKeepTheirDesignedSize) {
-  std::vector<QWidget*> windows{&main(), &app().form2()};
+  std::vector<QWidget*> windows{&main(), &app.form2()};
   for (auto [flag, window] : flagged()) windows.push_back(window);
   for (QWidget* w : windows) {
     SCOPED_TRACE(w->objectName().toStdString());
