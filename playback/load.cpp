@@ -45,7 +45,6 @@ QString kiloHertz(int32_t rate) {
   return QString::number(rate / 1000.0, 'f', QLocale::FloatingPointShortest);
 }
 
-QString fileBaseName(const QString& path) { return QFileInfo(TrimSpaces(path)).completeBaseName(); }
 QString fileExtension(const QString& path) { return QFileInfo(TrimSpaces(path)).suffix(); }
 
 struct DisplaySteps {
@@ -73,11 +72,6 @@ void showTrackInformation(App& app, const TrackInfo& info, const DisplaySteps& s
   main.Label12->setText(CutAtNul(info.artist));
   if (steps.showListPosition) main.Label11->setText("-/" + QString::number(app.form2().List1->count()));
   main.Label8->setText(fileExtension(main.Text1->text()));
-}
-
-void defaultArtist(Form1& main) {
-  const QString artist = main.Label12->text();
-  if (artist.isEmpty() || artist == " ") main.Label12->setText("Artist");
 }
 
 void showFailure(App& app, LoadOptions::OnFailure onFailure) {
@@ -220,7 +214,7 @@ bool LoadAndShowTrack(App& app, const QString& path, const LoadOptions& options)
   if (options.showTagEditor && main.mPTag->isChecked()) app.form5().show();
   TitleRule(app);
   if (options.enableListAdd) main.mListAdd->setEnabled(true);
-  defaultArtist(main);
+  DefaultArtist(main);
   startPlaying(app, options.then);
   return true;
 }
@@ -280,6 +274,15 @@ void ShowFailedOpenMessage(App& app) {
 
 // ---- Title and tag ---------------------------------------------------------------------------
 
+QString FileBaseName(const QString& path) { return QFileInfo(TrimSpaces(path)).completeBaseName(); }
+
+QString CaptionWithTitle(const QString& title) { return kProgramTitle + QChar(0x3000) + "【" + title + "】"; }
+
+void DefaultArtist(Form1& main) {
+  const QString artist = main.Label12->text();
+  if (artist.isEmpty() || artist == " ") main.Label12->setText("Artist");
+}
+
 void TitleRule(App& app) {
   Form1& main = app.form1();
   if (main.mVisible->isChecked()) {
@@ -289,9 +292,9 @@ void TitleRule(App& app) {
   }
   const QString tagTitle = app.form5().Text1->text();
   const bool useTag = main.mTagTitle->isChecked() && !tagTitle.isEmpty() && tagTitle != " ";
-  const QString name = useTag ? tagTitle : fileBaseName(main.Text1->text());
+  const QString name = useTag ? tagTitle : FileBaseName(main.Text1->text());
   main.Label13->setText(name);
-  main.setWindowTitle(kProgramTitle + QChar(0x3000) + "【" + name + "】");
+  main.setWindowTitle(CaptionWithTitle(name));
 }
 
 void FillGenreList(App& app) {

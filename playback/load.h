@@ -7,6 +7,7 @@
 #include <QString>
 
 class App;
+class Form1;
 
 // What differs between the ways of loading a track. Start from one of the presets.
 struct LoadOptions {
@@ -62,6 +63,12 @@ void Form1_mClose_Click(App& app);
 // The title line and the window caption for the track in Text1: the tag title when View >
 // mTagTitle asks for it and there is one, else the file's name without its extension.
 void TitleRule(App& app);
+// The file name of `path` without folder and extension, surrounding spaces trimmed first.
+QString FileBaseName(const QString& path);
+// The caption of the main window showing `title`: "Kestrune　【" + title + "】".
+QString CaptionWithTitle(const QString& title);
+// The artist label: "Artist" in place of an empty or single-blank artist.
+void DefaultArtist(Form1& main);
 
 // Fills the hidden tag editor: its genre list, then, when the file in Text1 has a tag, its
 // fields; a file without a tag leaves the fields empty.

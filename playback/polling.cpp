@@ -74,7 +74,9 @@ int32_t RefreshPlayState(App& app) {
     // would look like the user's and seek at every new second.
     app.LastPlayPosition = position;
   }
-  f.HScroll1->setValue(std::clamp(position, f.HScroll1->minimum(), f.HScroll1->maximum()));
+  // The thumb the user holds stays under the mouse; letting it go seeks.
+  if (!f.HScroll1->isSliderDown())
+    f.HScroll1->setValue(std::clamp(position, f.HScroll1->minimum(), f.HScroll1->maximum()));
   return state;
 }
 

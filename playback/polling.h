@@ -9,8 +9,8 @@
 class App;
 
 // Reads the decoder's state and position, shows the position as the elapsed time (not
-// while a conversion runs) and on the seek bar (limited to the bar's range). Returns the
-// decoder's state.
+// while a conversion runs) and on the seek bar (limited to the bar's range, and not while
+// the user holds its thumb). Returns the decoder's state.
 int32_t RefreshPlayState(App& app);
 
 void Form1_Timer1_Timer(App& app);  // the 100 ms poll

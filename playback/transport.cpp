@@ -1,6 +1,8 @@
 #include "playback/transport.h"
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 
 #include "core/app.h"
 #include "core/vbmp3binding.h"
@@ -68,7 +70,7 @@ void playCurrentTrack(App& app) {
     f.Picture5->cls();
   }
   if (!startDecoder(app)) return;
-  f.Picture3->move(0, f.Picture3->y());
+  f.Picture3->move(f.Picture4->contentsRect().left(), f.Picture3->y());  // inside the frame
   f.Picture3->cls();
   f.Command1->setEnabled(false);
   f.Command2->setEnabled(true);
@@ -132,18 +134,34 @@ void Form1_Command12_Click(App& app) { stepVolume(app, -kVolumeStep); }
 
 void Form1_HScroll1_Change(App& app) {
   Form1& f = app.form1();
+  const bool byHand = std::exchange(f.seekBarMovedByHand, false);
   const int largeStep = f.HScroll1->pageStep();
-  if (largeStep <= 1) return;
+  if (largeStep <= 1 && !byHand) return;
   const int32_t value = f.HScroll1->value();
   // A position past the bar's end shows as the end, which is no move of the user's.
   const int32_t last = std::min(app.LastPlayPosition, f.HScroll1->maximum());
-  if (value >= last + largeStep || value < last) {
+  if (byHand || value >= last + largeStep || value < last) {
     app.vbmp3.seek(value);
     int32_t seconds = 0;
     app.vbmp3.getState(seconds);
   }
-  f.Picture5->line(value, 0, value, f.Picture2->height());
+  if (largeStep > 1) f.Picture5->line(value, 0, value, f.Picture2->height());
   RefreshPlayState(app);
+}
+
+void Form1_HScroll1_Action(App& app) {
+  QScrollBar* bar = app.form1().HScroll1;
+  // An action that leaves the thumb where it is (a click past an end) changes nothing.
+  app.form1().seekBarMovedByHand = bar->sliderPosition() != bar->value();
+}
+
+void Form1_Picture5_MouseDown(App& app, double x) {
+  Form1& f = app.form1();
+  const int32_t seconds =
+      std::clamp(static_cast<int32_t>(std::lround(x)), f.HScroll1->minimum(), f.HScroll1->maximum());
+  f.seekBarMovedByHand = true;
+  f.HScroll1->setValue(seconds);
+  f.seekBarMovedByHand = false;  // when the bar was there already, nothing consumed it
 }
 
 void Form1_Command10_Click(App& app) { ShowSongList(app); }

@@ -39,8 +39,15 @@ void Form1_Command11_Click(App& app);  // volume up
 void Form1_Command12_Click(App& app);  // volume down
 
 // Seek bar (HScroll1): follows the position on every poll; a move that a poll cannot make
-// (back, or forward by the large step or more) is the user's and seeks. Every change draws
-// the progress strip Picture5 up to the bar's value. Bars with a large step of 1 do nothing.
+// (back, or forward by the large step or more) is taken as the user's and seeks. Every
+// change draws the progress strip Picture5 up to the bar's value. Bars with a large step of
+// 1 neither seek nor draw on such moves. A move the user made by hand always seeks.
 void Form1_HScroll1_Change(App& app);
+// The user moved the bar (its thumb let go after a drag, a click on the bar, an arrow key,
+// the wheel): the value change that follows is a move by hand. While the user holds the
+// thumb, the bar's value stays and the poll leaves it alone.
+void Form1_HScroll1_Action(App& app);
+// A press on the progress strip at `x` (in its scale: seconds) moves the bar there by hand.
+void Form1_Picture5_MouseDown(App& app, double x);
 
 void Form1_Command10_Click(App& app);  // shows the Song List window, modally

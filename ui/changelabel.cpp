@@ -44,3 +44,8 @@ void ChangeLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (click) emit clicked();
 }
+
+void ChangeLabel::changeEvent(QEvent* event) {
+  QLabel::changeEvent(event);
+  if (autoSize_ && event->type() == QEvent::FontChange) adjustSize();
+}

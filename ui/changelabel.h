@@ -7,8 +7,8 @@
 
 class ChangeLabel : public QLabel {
   Q_OBJECT
-  // When on, the label takes the size of its text at every change (the title line, whose
-  // width the scrolling reads).
+  // When on, the label takes the size of its text at every change of text or font (the
+  // title line, whose width the scrolling reads).
   Q_PROPERTY(bool autoSize READ autoSize WRITE setAutoSize)
   // Text colour, and a background colour that fills the label once set.
   Q_PROPERTY(QColor foreColor READ foreColor WRITE setForeColor)
@@ -34,6 +34,7 @@ class ChangeLabel : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   bool pressed_ = false;

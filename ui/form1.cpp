@@ -20,7 +20,9 @@
 #include "ui/clock.h"
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
+#include "ui/titleline.h"
 #include "ui/tray.h"
+#include "ui/waveform.h"
 
 // The layout is fixed: the window can be minimized, but neither resized nor maximized.
 Form1::Form1(App& app)
@@ -138,6 +140,31 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mListSearchFormat, Form1_mListSearchFormat_Click);
   connectMenuItem(app_, mListIndexDec, Form1_mListIndexDec_Click);
   connectMenuItem(app_, mListIndexHex, Form1_mListIndexHex_Click);
+
+  // Waveform, title line, seeking by hand and the clock's timing
+  Picture3->setGeometry(Picture4->contentsRect());  // the wave area fills its frame's inside
+  connect(Timer2, &QTimer::timeout, this, runs(app_, Form1_Timer2_Timer));
+  connectMenuItem(app_, mBlack, Form1_mBlack_Click);
+  connectMenuItem(app_, mRed, Form1_mRed_Click);
+  connectMenuItem(app_, mBlue, Form1_mBlue_Click);
+  connectMenuItem(app_, mGreen, Form1_mGreen_Click);
+  Label13->setFont(titleFace());
+  connect(Timer4, &QTimer::timeout, this, runs(app_, Form1_Timer4_Timer));
+  connectMenuItem(app_, mRightToLeft, Form1_mRightToLeft_Click);
+  connectMenuItem(app_, mLeftToRight, Form1_mLeftToRight_Click);
+  connectMenuItem(app_, mLRmove, Form1_mLRmove_Click);
+  connectMenuItem(app_, mVisible, Form1_mVisible_Click);
+  connectMenuItem(app_, mTagTitle, Form1_mTagTitle_Click);
+  connectMenuItem(app_, mNewForm, Form1_mNewForm_Click);
+  // The bar changes its value only when the thumb is let go, and each move of the user's
+  // is marked before the value changes. Qt's scroll bars take the left arrow key forward;
+  // on a seek bar the right one goes forward.
+  HScroll1->setTracking(false);
+  HScroll1->setInvertedControls(false);
+  connect(HScroll1, &QScrollBar::actionTriggered, this, runs(app_, Form1_HScroll1_Action));
+  connect(Picture5, &PictureBox::mouseDown, this, [this](double x) { Form1_Picture5_MouseDown(app_, x); });
+  // The clock comes back at the turn of each second (Form1_Timer3_Timer sets the time).
+  Timer3->setTimerType(Qt::PreciseTimer);
 
   // Handing work to the desktop: help, program folder, mixer, home page, CD tray
   connectMenuItem(app_, mHelp, Form1_mHelp_Click);

@@ -30,9 +30,13 @@ class Form1 : public QMainWindow, public Ui::Form1 {
   QTimer* Timer5;
   QTimer* Timer6;
 
-  // The second of the time of day the clock labels show, so the 10 ms clock tick only
-  // formats the date and time when they change.
+  // The second of the time of day the clock labels show, so a clock tick only formats the
+  // date and time when they change.
   qint64 clockShownSecond = -1;
+
+  // Set by the user's own move of the seek bar HScroll1 until its change procedure runs:
+  // such a move always seeks.
+  bool seekBarMovedByHand = false;
 
   // The shutdown sequence, run when the window is closed in any way; set by start-up.
   std::function<void()> onClose;

@@ -1,5 +1,6 @@
 #include "ui/picturebox.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 PictureBox::PictureBox(QWidget* parent) : QFrame(parent) { cls(); }
@@ -55,4 +56,11 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.drawImage(contentsRect().topLeft(), canvas());
   }
   QFrame::paintEvent(event);  // the frame over the drawing
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  QFrame::mousePressEvent(event);
+  if (event->button() != Qt::LeftButton) return;
+  const double x = event->position().x() - contentsRect().left();
+  emit mouseDown(scaleWidth_ > 0 ? x * scaleWidth_ / canvas().width() : x);
 }

@@ -35,8 +35,13 @@ class PictureBox : public QFrame {
 
   const QImage& canvas() const;  // what is shown, at the inner size
 
+ signals:
+  // The left button went down at `x`, in scale units from the inner left edge.
+  void mouseDown(double x);
+
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void fitCanvas() const;  // follows the inner size, keeping what is drawn

@@ -1,5 +1,8 @@
 // Transport: play/pause/stop, the seek-or-not rule of the seek bar, pitch and volume steps.
 #include <QApplication>
+#include <QTest>
+#include <cmath>
+#include <functional>
 
 #include "playback_fixture.h"
 #include "ui/form2.h"
@@ -189,6 +192,79 @@ TEST_F(Transport, SongListButtonShowsTheSongListModally) {
   Form1_Command10_Click(app);
   EXPECT_TRUE(shownModally);
   EXPECT_TRUE(app.form2().isHidden());
+}
+
+}  // namespace
+
+namespace {
+
+using SeekByHand = PlaybackTest;
+
+// The user's own moves seek on every track length, small moves too; the poll leaves a held
+// thumb where the user has it.
+TEST_F(SeekByHand, EveryMoveOfTheUsersSeeks) {
+  struct Case {
+    const char* name;
+    std::function<void(Form1&)> move;
+    int32_t to;
+  };
+  const std::vector<Case> moves = {
+      {"drag by 3 and let go",
+       [this](Form1& f) {
+         f.HScroll1->setSliderDown(true);
+         f.HScroll1->setSliderPosition(103);
+         run(500);  // polls while held
+         EXPECT_EQ(f.HScroll1->sliderPosition(), 103);
+         EXPECT_EQ(decoder.count("seek"), 0);
+         f.HScroll1->setSliderDown(false);
+       },
+       103},
+      {"arrow right", [](Form1& f) { QTest::keyClick(f.HScroll1, Qt::Key_Right); }, 101},
+      {"arrow left", [](Form1& f) { QTest::keyClick(f.HScroll1, Qt::Key_Left); }, 99},
+      {"click on the bar", [](Form1& f) { f.HScroll1->triggerAction(QAbstractSlider::SliderPageStepAdd); },
+       -1},
+      {"click on the progress strip at a third",
+       [](Form1& f) {
+         QTest::mouseClick(f.Picture5, Qt::LeftButton, {}, QPoint(f.Picture5->width() / 3, 2));
+       },
+       -3},
+  };
+  for (auto [seconds, largeStep] : {std::pair{600, 6}, std::pair{120, 1}, std::pair{200, 2}}) {
+    for (const Case& c : moves) {
+      SCOPED_TRACE(testing::Message() << c.name << ", " << seconds << " s");
+      loadTrack(seconds, largeStep);
+      play();
+      playAt(100);
+      run(100);
+      decoder.calls.clear();
+      c.move(main);
+      const int third = main.Picture5->width() / 3;
+      const int32_t to = c.to == -1   ? 100 + largeStep
+                         : c.to == -3 ? int32_t(std::lround(third * double(seconds) / main.Picture5->width()))
+                                      : c.to;
+      EXPECT_EQ(decoder.calls.filter("seek").join(" "), QString("seek(%1)").arg(to));
+      EXPECT_EQ(main.HScroll1->value(), to);
+      EXPECT_EQ(main.Label1->text(), minutesSeconds(to));
+      run(100);  // the poll's next move is the program's own again
+      EXPECT_EQ(decoder.count("seek"), 1);
+      Form1_Command2_Click(app);
+    }
+  }
+}
+
+TEST_F(SeekByHand, HoldingWithoutMovingAndPressingAtAnEndSeekNothing) {
+  loadTrack(120, 1);
+  play();
+  run(300);
+  main.HScroll1->setSliderDown(true);  // held, not moved, while the track goes on
+  run(1000);
+  main.HScroll1->setSliderDown(false);
+  Form1_Command2_Click(app);
+  play();
+  QTest::keyClick(main.HScroll1, Qt::Key_Left);  // at the start already: no move
+  run(1500);                                     // so the poll's next moves are its own
+  EXPECT_EQ(decoder.count("seek"), 0);
+  EXPECT_EQ(main.HScroll1->value(), 1);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "ui/form5.h"
 #include "ui/form6.h"
 #include "ui/procedure.h"
+#include "ui/wavearea.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ QStringList detailsOf(const QWidget* w) {
   if (auto* list = qobject_cast<const HiddenList*>(w)) d << "rows=" + quoted(list->texts().join('|'));
   if (auto* list = qobject_cast<const ListBox*>(w)) d << "rows=" + quoted(list->texts().join('|'));
   if (auto* p = qobject_cast<const PictureBox*>(w)) d << "fore=" + p->foreColor().name();
+  if (auto* p = qobject_cast<const WaveArea*>(w)) d << "fore=" + p->foreColor().name();
   if (!w->toolTip().isEmpty()) d << "tip=" + quoted(w->toolTip());
   return d;
 }

@@ -82,6 +82,12 @@ TEST(ChangeLabel, AutoSizeFollowsTheTextBeforeTheChangeRuns) {
   label.setText("とても長い曲名のタイトル（リマスター版）");
   EXPECT_GT(label.width(), shortWidth);
   EXPECT_EQ(widthSeen, label.width());
+
+  const int smallFontWidth = label.width();
+  QFont larger = label.font();
+  larger.setPointSizeF(larger.pointSizeF() * 2);
+  label.setFont(larger);  // a new font resizes it too
+  EXPECT_GT(label.width(), smallFontWidth * 3 / 2);
 }
 
 TEST(ChangeLabel, ColoursReachThePaletteAndABackColourFillsTheLabel) {
