@@ -57,9 +57,8 @@ class BenchPlatform final : public Platform {
   QString userName() override { return qt_.userName(); }
   bool deleteFile(const QString& path) override { return qt_.deleteFile(path); }
   QStringList listFiles(const QString& folder) override { return qt_.listFiles(folder); }
-  void showTrayIcon(const QString& tip, std::function<void()> onClick) override {
-    qt_.showTrayIcon(tip, std::move(onClick));
-  }
+  bool trayAvailable() const override { return qt_.trayAvailable(); }
+  void showTrayIcon(const TrayIcon& icon) override { qt_.showTrayIcon(icon); }
   void hideTrayIcon() override { qt_.hideTrayIcon(); }
   bool trayIconVisible() const override { return qt_.trayIconVisible(); }
   void moveCdTray(bool open) override { qt_.moveCdTray(open); }

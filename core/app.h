@@ -43,8 +43,10 @@ class App {
   Form4& form4();
   Form5& form5();
   Form6& form6();
+  bool form3Created() const { return form3_ != nullptr; }
   bool form4Created() const { return form4_ != nullptr; }
   bool form5Created() const { return form5_ != nullptr; }
+  bool form6Created() const { return form6_ != nullptr; }
 
   int32_t LastPlayPosition = 0;       // play position last seen by the elapsed-time change
   int16_t TrayState = 0;              // 0 at start, 1 icon added, 2 restored by a click

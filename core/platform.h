@@ -7,12 +7,24 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 class QWidget;
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageIcon { None, Information, Question, Exclamation, Critical };
 enum class MessageResult { Ok, Yes, No };
+
+struct TrayMenuItem {
+  QString text;
+  std::function<void()> run;
+};
+
+struct TrayIcon {
+  QString toolTip;
+  std::function<void()> onClick;
+  std::vector<TrayMenuItem> menu;
+};
 
 class Platform {
  public:
@@ -50,9 +62,12 @@ class Platform {
   // Names of the plain files in a folder, sorted by name.
   virtual QStringList listFiles(const QString& folder) = 0;
 
-  // The notification-area icon: one at most, with a tooltip; `onClick` runs when it is
-  // clicked with the left button.
-  virtual void showTrayIcon(const QString& toolTip, std::function<void()> onClick) = 0;
+  // The notification-area icon. Whether the desktop has a notification area at all; where
+  // it has none, an icon shown would be nowhere to be seen.
+  virtual bool trayAvailable() const = 0;
+  // Shows the one icon (replacing what an earlier call set): the tooltip (line breaks CR LF),
+  // `onClick` for a click with the left button, and the entries of its context menu.
+  virtual void showTrayIcon(const TrayIcon& icon) = 0;
   virtual void hideTrayIcon() = 0;
   virtual bool trayIconVisible() const = 0;
 

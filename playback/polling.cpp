@@ -11,6 +11,7 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/timerswitch.h"
+#include "ui/tray.h"
 
 namespace {
 
@@ -88,8 +89,9 @@ void Form1_Label1_Change(App& app) {
   Form1& f = app.form1();
   const int32_t position = decoderPosition(app);
   const int32_t remaining = numberIn(f.Text3->text()) - position;
-  f.Text2->setText(QString::number(remaining));
+  // The remaining time first: the change of Text2 may put it in the minimized caption.
   f.Label4->setText(minutesSeconds(remaining));
+  f.Text2->setText(QString::number(remaining));
   app.LastPlayPosition = position;
 }
 
@@ -100,6 +102,7 @@ void Form1_Text2_Change(App& app) {
   } else {
     switchTimer(f.Timer5, true);
   }
+  if (f.mSmallTime->isChecked()) ApplyCaptionRule(app);
 }
 
 void Form1_Timer5_Timer(App& app) {

@@ -18,8 +18,8 @@ void Form1_Timer1_Timer(App& app);  // the 100 ms poll
 // Elapsed time changed: remaining seconds, remaining time label, LastPlayPosition.
 void Form1_Label1_Change(App& app);
 // Remaining seconds changed: at or below the threshold (2 s, 3 s with Form3.Check2) the
-// end counter runs, above it the counter is idle at "0". (The minimized window's caption
-// follows the remaining time too; the tray display adds that here.)
+// end counter runs, above it the counter is idle at "0". Then, with mSmallTime checked, the
+// caption rule: the minimized window's caption follows the play time.
 void Form1_Text2_Change(App& app);
 void Form1_Timer5_Timer(App& app);  // the 700 ms end-counter tick
 

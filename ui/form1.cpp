@@ -1,6 +1,7 @@
 #include "ui/form1.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 
 #include "core/app.h"
 #include "core/options.h"
@@ -20,10 +21,17 @@
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
 #include "ui/titleline.h"
+#include "ui/tray.h"
 #include "ui/waveform.h"
 
-Form1::Form1(App& app) : app_(app) {
+// The layout is fixed: the window can be minimized, but neither resized nor maximized.
+Form1::Form1(App& app)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                               Qt::WindowCloseButtonHint),
+      app_(app) {
   setupUi(this);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
   Timer1 = makeTimer("Timer1", 100, true);
   Timer2 = makeTimer("Timer2", 10, true);
   Timer3 = makeTimer("Timer3", 10, false);
@@ -44,6 +52,21 @@ QTimer* Form1::makeTimer(const char* name, int intervalMs, bool enabled) {
 void Form1::closeEvent(QCloseEvent* event) {
   if (onClose) onClose();
   event->accept();
+}
+
+void Form1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) Form1_Form_Resize(app_);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Form1_Form_Resize(app_);
+}
+
+void Form1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  Form1_Form_Resize(app_);
 }
 
 // ---- Event procedures of the main window -------------------------------------------------
@@ -106,6 +129,9 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mTimeUnNormal, Form1_mTimeUnNormal_Click);
   connectMenuItem(app_, mNormalMinSecTime, Form1_mNormalMinSecTime_Click);
   connectMenuItem(app_, mNornalSecTime, Form1_mNornalSecTime_Click);
+
+  // Minimized display and the tray (the window's size and state changes run Form1_Form_Resize)
+  connectMenuItem(app_, mSmallTime, Form1_mSmallTime_Click);
 
   // Song List
   connectMenuItem(app_, mSongList, Form1_mSongList_Click);

@@ -43,6 +43,10 @@ class Form1 : public QMainWindow, public Ui::Form1 {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Every size or state change, and showing the window, runs the resize handling.
+  void changeEvent(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   QTimer* makeTimer(const char* name, int intervalMs, bool enabled);

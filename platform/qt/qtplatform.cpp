@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
 #include <QStandardPaths>
@@ -116,14 +117,23 @@ QStringList QtPlatform::listFiles(const QString& folder) {
   return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-void QtPlatform::showTrayIcon(const QString& toolTip, std::function<void()> onClick) {
-  if (!tray_) tray_ = std::make_unique<QSystemTrayIcon>(QIcon(formPicture(":/icons/kestrune.argb")));
-  tray_->disconnect();
-  QObject::connect(tray_.get(), &QSystemTrayIcon::activated,
-                   [onClick = std::move(onClick)](QSystemTrayIcon::ActivationReason reason) {
-                     if (reason == QSystemTrayIcon::Trigger && onClick) onClick();
-                   });
-  tray_->setToolTip(toolTip);
+bool QtPlatform::trayAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void QtPlatform::showTrayIcon(const TrayIcon& icon) {
+  if (!tray_) {
+    trayMenu_ = std::make_unique<QMenu>();
+    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(formPicture(":/icons/kestrune.argb")));
+    tray_->setContextMenu(trayMenu_.get());
+    // A left click; the right button opens the menu, which Qt handles.
+    QObject::connect(tray_.get(), &QSystemTrayIcon::activated,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                       if (reason == QSystemTrayIcon::Trigger && trayClick_) trayClick_();
+                     });
+  }
+  trayClick_ = icon.onClick;
+  trayMenu_->clear();
+  for (const TrayMenuItem& item : icon.menu) trayMenu_->addAction(item.text, item.run);
+  tray_->setToolTip(QString(icon.toolTip).replace("\r\n", "\n"));
   tray_->show();
 }
 

@@ -7,6 +7,7 @@
 #include "core/platform.h"
 #include "platform/qt/cdtray.h"
 
+class QMenu;
 class QSystemTrayIcon;
 
 class QtPlatform final : public Platform {
@@ -29,7 +30,8 @@ class QtPlatform final : public Platform {
   QString userName() override;
   bool deleteFile(const QString& path) override;
   QStringList listFiles(const QString& folder) override;
-  void showTrayIcon(const QString& toolTip, std::function<void()> onClick) override;
+  bool trayAvailable() const override;
+  void showTrayIcon(const TrayIcon& icon) override;
   void hideTrayIcon() override;
   bool trayIconVisible() const override;
   // Moves the tray on a thread of its own, so the window never waits for the drive.
@@ -37,6 +39,9 @@ class QtPlatform final : public Platform {
   void exitProcess(int code) override;
 
  private:
+  // The menu outlives the icon that shows it.
+  std::unique_ptr<QMenu> trayMenu_;
   std::unique_ptr<QSystemTrayIcon> tray_;
+  std::function<void()> trayClick_;
   QStringList cdDevices_;
 };

@@ -1,5 +1,7 @@
 #include "fakes/scripted_platform.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 
@@ -64,9 +66,11 @@ QStringList ScriptedPlatform::listFiles(const QString& folder) {
   return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
 
-void ScriptedPlatform::showTrayIcon(const QString& toolTip, std::function<void()> onClick) {
-  trayToolTip = toolTip;
-  trayClick_ = std::move(onClick);
+bool ScriptedPlatform::trayAvailable() const { return trayAvailableResult; }
+
+void ScriptedPlatform::showTrayIcon(const TrayIcon& icon) {
+  tray = icon;
+  ++trayIconsShown;
   trayVisible_ = true;
 }
 
@@ -75,7 +79,21 @@ void ScriptedPlatform::hideTrayIcon() { trayVisible_ = false; }
 bool ScriptedPlatform::trayIconVisible() const { return trayVisible_; }
 
 void ScriptedPlatform::clickTray() {
-  if (trayVisible_ && trayClick_) trayClick_();
+  if (trayVisible_ && tray.onClick) tray.onClick();
+}
+
+void ScriptedPlatform::chooseTrayMenuItem(const QString& text) {
+  if (!trayVisible_) return;
+  for (const TrayMenuItem& item : tray.menu) {
+    if (item.text == text) return item.run();
+  }
+  ADD_FAILURE() << "no tray menu entry " << text.toStdString();
+}
+
+QStringList ScriptedPlatform::trayMenuTexts() const {
+  QStringList texts;
+  for (const TrayMenuItem& item : tray.menu) texts << item.text;
+  return texts;
 }
 
 void ScriptedPlatform::moveCdTray(bool open) { cdTrayMoves.push_back(open); }

@@ -32,6 +32,7 @@ class ScriptedPlatform final : public Platform {
   bool startProgramResult = true;
   bool openWithShellResult = true;  // false: the handler fails and onFailure runs at once
   QStringList installedPrograms;    // what hasProgram finds
+  bool trayAvailableResult = true;  // the desktop has a notification area
   QString user = "tester";
 
   // --- record ---
@@ -43,10 +44,15 @@ class ScriptedPlatform final : public Platform {
   QStringList programsLookedFor;
   QStringList deleted;
   std::vector<bool> cdTrayMoves;  // true = open
-  QString trayToolTip;
+  TrayIcon tray;                  // what the last showTrayIcon set
+  int trayIconsShown = 0;         // showTrayIcon calls
   std::optional<int> exitCode;
 
-  void clickTray();  // a left click on the tray icon
+  // A left click on the tray icon, or choosing the entry of its menu with that text; both
+  // do nothing while the icon is hidden.
+  void clickTray();
+  void chooseTrayMenuItem(const QString& text);
+  QStringList trayMenuTexts() const;
 
   MessageResult messageBox(QWidget* owner, const QString& text, const QString& title, MessageButtons buttons,
                            MessageIcon icon) override;
@@ -62,7 +68,8 @@ class ScriptedPlatform final : public Platform {
   QString userName() override;
   bool deleteFile(const QString& path) override;
   QStringList listFiles(const QString& folder) override;
-  void showTrayIcon(const QString& toolTip, std::function<void()> onClick) override;
+  bool trayAvailable() const override;
+  void showTrayIcon(const TrayIcon& icon) override;
   void hideTrayIcon() override;
   bool trayIconVisible() const override;
   void moveCdTray(bool open) override;
@@ -71,5 +78,4 @@ class ScriptedPlatform final : public Platform {
  private:
   QString answerDialog(Dialog dialog);
   bool trayVisible_ = false;
-  std::function<void()> trayClick_;
 };
