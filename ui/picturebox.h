@@ -1,6 +1,6 @@
 // The picture box of the windows: a framed drawing surface that keeps what is drawn on it
-// until it is cleared (the progress strip fills from the left, the waveform is redrawn per
-// tick). It may also hold other controls, like the title box holding the title line.
+// until it is cleared (the progress strip fills from the left). It may also hold other
+// controls, like the title box holding the title line. The wave area is a WaveArea.
 #pragma once
 
 #include <QColor>
