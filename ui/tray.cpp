@@ -7,6 +7,7 @@
 #include "core/app.h"
 #include "core/platform.h"
 #include "core/startup.h"
+#include "playback/load.h"
 #include "playback/navigation.h"
 #include "playback/transport.h"
 #include "ui/controls.h"
@@ -102,7 +103,7 @@ void ApplyCaptionRule(App& app) {
   } else if (f.mVisible->isChecked()) {
     f.setWindowTitle(kProgramTitle);
   } else {
-    f.setWindowTitle(kProgramTitle + QStringLiteral("　【") + f.Label13->text() + QStringLiteral("】"));
+    f.setWindowTitle(CaptionWithTitle(f.Label13->text()));
   }
 }
 
