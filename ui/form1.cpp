@@ -149,6 +149,10 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mBlue, Form1_mBlue_Click);
   connectMenuItem(app_, mGreen, Form1_mGreen_Click);
   Label13->setFont(titleFace());
+  // The title line moves inside the box's frame and fills its own background: a move then
+  // only shifts the pixels already drawn instead of painting the title again.
+  TitleClip->setGeometry(Picture6->contentsRect());
+  Label13->setBackColor(Picture6->backColor());
   connect(Timer4, &QTimer::timeout, this, runs(app_, Form1_Timer4_Timer));
   connectMenuItem(app_, mRightToLeft, Form1_mRightToLeft_Click);
   connectMenuItem(app_, mLeftToRight, Form1_mLeftToRight_Click);
