@@ -17,6 +17,8 @@
 #include "songlist/listexport.h"
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
+#include "tools/about.h"
+#include "tools/properties.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
@@ -82,6 +84,10 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mAuotPlay, Form1_mAuotPlay_Click);
   connectMenuItem(app_, mFastPlay, Form1_mFastPlay_Click);
   connectMenuItem(app_, mSmallTask, Form1_mSmallTask_Click);
+
+  // The Properties and About dialogs
+  connectMenuItem(app_, mPropaty, Form1_mPropaty_Click);
+  connectMenuItem(app_, mAbout, Form1_mAbout_Click);
 
   // Opening and closing a track
   connectMenuItem(app_, mOpen, Form1_mOpen_Click);
