@@ -11,4 +11,9 @@ class Form5 : public SecondaryWindow, public Ui::Form5 {
 
  public:
   explicit Form5(App& app);
+
+ private:
+  void connectProcedures();
+
+  App& app_;
 };
