@@ -85,9 +85,8 @@ void closeEditor(App& app) {
 
 }  // namespace
 
-bool ReadTagInfo(App& app) { return ReadTagInfo(app, app.form5()); }
-
-bool ReadTagInfo(App& app, Form5& editor) {
+bool ReadTagInfo(App& app) {
+  Form5& editor = app.form5();
   fillGenreList(app, editor);
   TagInfo tag{};
   const bool read = app.vbmp3.getFileTagInfoEX(currentPath(app), tag) != 0;
@@ -107,8 +106,7 @@ TagInfo TagRecordFromBoxes(const Form5& editor) {
 }
 
 void Form1_mTagEdit_Click(App& app) {
-  Form5& editor = app.form5();
-  if (!ReadTagInfo(app, editor)) {
+  if (!ReadTagInfo(app)) {
     switch (targetKind(currentPath(app))) {
       case TagTarget::Unreadable:
         app.platform.messageBox(&app.form1(), kTagUnreadableMessage, kProgramTitle);
@@ -120,8 +118,8 @@ void Form1_mTagEdit_Click(App& app) {
         break;  // opens empty, ready for a first tag
     }
   }
-  editor.show();
-  editor.raise();
+  app.form5().show();
+  app.form5().raise();
   app.form1().Label18->setText("1");
 }
 
@@ -130,7 +128,7 @@ void Form1_mPTag_Click(App& app) {
   item->setChecked(!item->isChecked());
 }
 
-void Form5_Form_Load(App& app, Form5& editor) { ReadTagInfo(app, editor); }
+void Form5_Form_Load(App& app) { ReadTagInfo(app); }
 
 void Form5_Command1_Click(App& app) {
   Form5& editor = app.form5();

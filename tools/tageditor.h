@@ -13,8 +13,6 @@ class Form5;
 // A file without a readable tag empties the five boxes and selects no genre, so that the
 // previous file's tag never passes for this one's. True when a tag was read.
 bool ReadTagInfo(App& app);
-// The same for an editor that is being created (and so is not yet app.form5()).
-bool ReadTagInfo(App& app, Form5& editor);
 
 // The record handed to the library from the editor's boxes: title, artist, album, year and
 // comment each cut to its field (the year to five characters, the others to 128), never
@@ -30,7 +28,7 @@ void Form1_mTagEdit_Click(App& app);
 void Form1_mPTag_Click(App& app);
 
 // Runs once, when the editor is created: its first refresh.
-void Form5_Form_Load(App& app, Form5& editor);
+void Form5_Form_Load(App& app);
 // "登録/更新": writes the boxes into the current file. Written: the editor closes and its
 // boxes are cleared. Refused by the library (missing, read-only or not an MP3 file): a
 // message, and the editor stays as it is.

@@ -17,6 +17,8 @@
 #include "songlist/listexport.h"
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
+#include "tools/about.h"
+#include "tools/properties.h"
 #include "tools/tageditor.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
@@ -84,6 +86,10 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mFastPlay, Form1_mFastPlay_Click);
   connectMenuItem(app_, mSmallTask, Form1_mSmallTask_Click);
 
+  // The Properties and About dialogs
+  connectMenuItem(app_, mPropaty, Form1_mPropaty_Click);
+  connectMenuItem(app_, mAbout, Form1_mAbout_Click);
+
   // Opening and closing a track
   connectMenuItem(app_, mOpen, Form1_mOpen_Click);
   connectMenuItem(app_, mClose, Form1_mClose_Click);
@@ -150,6 +156,10 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mBlue, Form1_mBlue_Click);
   connectMenuItem(app_, mGreen, Form1_mGreen_Click);
   Label13->setFont(titleFace());
+  // The title line moves inside the box's frame and fills its own background: a move then
+  // only shifts the pixels already drawn instead of painting the title again.
+  TitleClip->setGeometry(Picture6->contentsRect());
+  Label13->setBackColor(Picture6->backColor());
   connect(Timer4, &QTimer::timeout, this, runs(app_, Form1_Timer4_Timer));
   connectMenuItem(app_, mRightToLeft, Form1_mRightToLeft_Click);
   connectMenuItem(app_, mLeftToRight, Form1_mLeftToRight_Click);

@@ -8,8 +8,9 @@
 Form5::Form5(App& app) : SecondaryWindow(&app.form1()), app_(app) {
   setupUi(this);
   connectProcedures();
-  Form5_Form_Load(app_, *this);
 }
+
+void Form5::load() { Form5_Form_Load(app_); }
 
 // ---- Event procedures of this window -----------------------------------------------------
 void Form5::connectProcedures() {
