@@ -1,7 +1,6 @@
 #include "tools/tageditor.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
