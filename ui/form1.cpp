@@ -19,6 +19,7 @@
 #include "songlist/songlistwindow.h"
 #include "tools/about.h"
 #include "tools/properties.h"
+#include "tools/tageditor.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
@@ -175,6 +176,10 @@ void Form1::connectProcedures() {
   connect(Picture5, &PictureBox::mouseDown, this, [this](double x) { Form1_Picture5_MouseDown(app_, x); });
   // The clock comes back at the turn of each second (Form1_Timer3_Timer sets the time).
   Timer3->setTimerType(Qt::PreciseTimer);
+
+  // Tag editor
+  connectMenuItem(app_, mTagEdit, Form1_mTagEdit_Click);
+  connectMenuItem(app_, mPTag, Form1_mPTag_Click);
 
   // Handing work to the desktop: help, program folder, mixer, home page, CD tray
   connectMenuItem(app_, mHelp, Form1_mHelp_Click);
