@@ -19,6 +19,7 @@ void chooseColour(App& app, QAction* chosen, const QColor& colour) {
 
 void Form1_Timer2_Timer(App& app) {
   Form1& f = app.form1();
+  if (!f.isVisible() || f.isMinimized()) return;
   WaveBuffer left{}, right{};
   app.vbmp3.getWave(left, right);
   // While the title line moves, the picture is painted with its next step: one paint a

@@ -6,7 +6,9 @@
 class App;
 
 // Timer2 tick: vbmp3_getWave, then the picture of that block (see wavePoints), with the
-// frame's inner width and the area's height.
+// frame's inner width and the area's height. While the window is hidden or minimized
+// nothing can be seen and the tick does nothing; the first tick after it comes back draws
+// the latest block.
 void Form1_Timer2_Timer(App& app);
 
 // The colour items: the clicked one alone checked, and the next picture in its colour.

@@ -34,6 +34,7 @@ class Presentation : public ProgramTest {
 
   void SetUp() override {
     for (QTimer* t : {f.Timer1, f.Timer2, f.Timer3, f.Timer4, f.Timer5, f.Timer6}) t->stop();
+    f.show();  // the wave tick draws only for a window that can be seen
   }
 
   // The decoder's next block: the same value pair at every index.
@@ -140,6 +141,18 @@ TEST_F(Presentation, ColourItemsAreExclusiveAndColourTheNextPicture) {
     Form1_Timer2_Timer(app);
     EXPECT_EQ(f.Picture3->picture().pixelColor(0, y), c.colour);
   }
+}
+
+TEST_F(Presentation, HiddenOrMinimizedWindowTakesNoBlock) {
+  f.hide();
+  Form1_Timer2_Timer(app);
+  f.showMinimized();
+  Form1_Timer2_Timer(app);
+  EXPECT_EQ(decoder.count("getWave"), 0);
+  f.showNormal();
+  Form1_Timer2_Timer(app);
+  EXPECT_EQ(decoder.count("getWave"), 1);
+  f.hide();
 }
 
 // The picture is the one drawn segment by segment, each followed by its white dot.
