@@ -17,6 +17,7 @@
 #include "songlist/listexport.h"
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
+#include "tools/conversion.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
@@ -38,6 +39,7 @@ Form1::Form1(App& app)
   Timer4 = makeTimer("Timer4", 30, false);
   Timer5 = makeTimer("Timer5", 700, false);
   Timer6 = makeTimer("Timer6", 30, false);
+  Timer7 = makeTimer("Timer7", 100, false);
   connectProcedures();
 }
 
@@ -86,6 +88,11 @@ void Form1::connectProcedures() {
   // Opening and closing a track
   connectMenuItem(app_, mOpen, Form1_mOpen_Click);
   connectMenuItem(app_, mClose, Form1_mClose_Click);
+
+  // Converting the track
+  connectMenuItem(app_, mFileEncode, Form1_mFileEncode_Click);
+  connectMenuItem(app_, mFileDecode, Form1_mFileDecode_Click);
+  connect(Timer7, &QTimer::timeout, this, runs(app_, Form1_Timer7_Timer));
 
   // Transport
   connect(Command1, &QPushButton::clicked, this, runs(app_, Form1_Command1_Click));
