@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -36,7 +37,9 @@ int run(App& app, ScriptedPlatform& platform, bool encode, const QString& in, co
     return 1;
   }
   platform.dialogAnswers = {out};
-  platform.messageAnswers = {MessageResult::Yes, MessageResult::No};  // replace; no play
+  // Yes to replacing an earlier run's output, No to playing the decode.
+  if (QFileInfo::exists(out)) platform.messageAnswers.push_back(MessageResult::Yes);
+  platform.messageAnswers.push_back(MessageResult::No);
 
   QEventLoop loop;
   QObject::connect(main.Timer7, &QTimer::timeout, &loop, [&] {

@@ -14,6 +14,7 @@
 #include "playback/polling.h"
 #include "ui/form1.h"
 #include "ui/timerswitch.h"
+#include "ui/tray.h"
 
 namespace {
 
@@ -95,6 +96,7 @@ void reportFailure(App& app) {
 // progress decides.
 void follow(App& app, int16_t result) {
   Form1& f = app.form1();
+  ApplyCaptionRule(app);  // takes away the notice of an earlier conversion's end
   int32_t perMille = 0;
   if (result == 0 && app.vbmp3.getConversionProgress(perMille) == VBMP3_CONVERSION_NONE) {
     reportFailure(app);
