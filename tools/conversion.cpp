@@ -44,8 +44,8 @@ QString targetPath(const Form1& f) {
 
 // One file under two names: the same file, also through links or other spellings.
 bool sameFile(const QString& a, const QString& b) {
-  struct stat sa {
-  }, sb{};
+  struct stat sa;
+  struct stat sb;
   return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
          ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
          sa.st_ino == sb.st_ino;
