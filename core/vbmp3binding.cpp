@@ -8,10 +8,11 @@
 #define VBMP3_CALLS(X)                                                                                      \
   X(init)                                                                                                   \
   X(useAtMarkTag)                                                                                           \
-  X(open) X(play) X(stop) X(pause) X(restart) X(free) X(seek) X(getState) X(getMpegInfo) X(setPitch)        \
-      X(getPitch) X(setVolume) X(getVolume) X(setFadeIn) X(setFadeOut) X(setEqualizer) X(reload) X(getWave) \
-          X(getGenre) X(getFileTagInfoEX) X(setTagInfoEX) X(encodeOpen) X(encodeStart) X(encodeStop)        \
-              X(getEncodeState) X(decodeWave) X(playDecodeWave) X(getVersion)
+  X(open)                                                                                                   \
+  X(play) X(stop) X(pause) X(restart) X(free) X(seek) X(getState) X(getMpegInfo) X(setPitch) X(getPitch)    \
+      X(setVolume) X(getVolume) X(setFadeIn) X(setFadeOut) X(setEqualizer) X(reload) X(getWave) X(getGenre) \
+          X(getFileTagInfoEX) X(setTagInfoEX) X(encodeOpen) X(encodeStart) X(encodeStop) X(getEncodeState)  \
+              X(decodeWave) X(playDecodeWave) X(getConversionProgress) X(getVersion)
 
 namespace {
 
@@ -104,6 +105,10 @@ int16_t LibraryVbmp3::encodeStart(const QString& mp3Path) {
 }
 int16_t LibraryVbmp3::encodeStop() { return call(bound().encodeStop); }
 int32_t LibraryVbmp3::getEncodeState() { return call(bound().getEncodeState); }
+int32_t LibraryVbmp3::getConversionProgress(int32_t& perMille) {
+  perMille = 0;
+  return call(bound().getConversionProgress, &perMille);
+}
 int16_t LibraryVbmp3::decodeWave(const QString& wavPath) {
   return call(bound().decodeWave, wavPath.toUtf8().constData());
 }

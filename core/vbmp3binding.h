@@ -47,6 +47,7 @@ class Vbmp3 {
   virtual int32_t getEncodeState() = 0;
   virtual int16_t decodeWave(const QString& wavPath) = 0;
   virtual int16_t playDecodeWave(const QString& wavPath) = 0;
+  virtual int32_t getConversionProgress(int32_t& perMille) = 0;
   virtual int32_t getVersion() = 0;
 };
 
@@ -89,6 +90,7 @@ class LibraryVbmp3 final : public Vbmp3 {
   int32_t getEncodeState() override;
   int16_t decodeWave(const QString& wavPath) override;
   int16_t playDecodeWave(const QString& wavPath) override;
+  int32_t getConversionProgress(int32_t& perMille) override;
   int32_t getVersion() override;
 
   // True once the library file has been opened (binds it first if needed).

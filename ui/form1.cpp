@@ -18,6 +18,7 @@
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
 #include "tools/about.h"
+#include "tools/conversion.h"
 #include "tools/properties.h"
 #include "tools/tageditor.h"
 #include "ui/clock.h"
@@ -41,6 +42,7 @@ Form1::Form1(App& app)
   Timer4 = makeTimer("Timer4", 30, false);
   Timer5 = makeTimer("Timer5", 700, false);
   Timer6 = makeTimer("Timer6", 30, false);
+  Timer7 = makeTimer("Timer7", 100, false);
   connectProcedures();
 }
 
@@ -93,6 +95,11 @@ void Form1::connectProcedures() {
   // Opening and closing a track
   connectMenuItem(app_, mOpen, Form1_mOpen_Click);
   connectMenuItem(app_, mClose, Form1_mClose_Click);
+
+  // Converting the track
+  connectMenuItem(app_, mFileEncode, Form1_mFileEncode_Click);
+  connectMenuItem(app_, mFileDecode, Form1_mFileDecode_Click);
+  connect(Timer7, &QTimer::timeout, this, runs(app_, Form1_Timer7_Timer));
 
   // Transport
   connect(Command1, &QPushButton::clicked, this, runs(app_, Form1_Command1_Click));

@@ -22,13 +22,15 @@ class Form1 : public QMainWindow, public Ui::Form1 {
   explicit Form1(App& app);
 
   // Timer1 polls the decoder, Timer2 draws the waveform, Timer3 runs the clock, Timer4
-  // scrolls the title, Timer5 counts the end of a track; Timer6 has no work.
+  // scrolls the title, Timer5 counts the end of a track; Timer6 has no work; Timer7 follows
+  // a conversion.
   QTimer* Timer1;
   QTimer* Timer2;
   QTimer* Timer3;
   QTimer* Timer4;
   QTimer* Timer5;
   QTimer* Timer6;
+  QTimer* Timer7;
 
   // The second of the time of day the clock labels show, so a clock tick only formats the
   // date and time when they change.

@@ -200,7 +200,7 @@ int16_t ScriptedDecoder::encodeOpen(const QString& wavPath, EncodeInfo& info) {
 
 int16_t ScriptedDecoder::encodeStart(const QString& mp3Path) {
   record("encodeStart", {mp3Path});
-  return 1;
+  return encodeStartResult;
 }
 
 int16_t ScriptedDecoder::encodeStop() {
@@ -221,6 +221,13 @@ int16_t ScriptedDecoder::decodeWave(const QString& wavPath) {
 int16_t ScriptedDecoder::playDecodeWave(const QString& wavPath) {
   record("playDecodeWave", {wavPath});
   return decodeResult;
+}
+
+int32_t ScriptedDecoder::getConversionProgress(int32_t& perMille) {
+  record("getConversionProgress");
+  progress = takeFront(progressScript, progress);
+  perMille = progress.perMille;
+  return progress.outcome;
 }
 
 int32_t ScriptedDecoder::getVersion() {

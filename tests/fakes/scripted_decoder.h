@@ -36,7 +36,14 @@ class ScriptedDecoder final : public Vbmp3 {
   std::map<QString, EncodeInfo> encodable;  // encodeOpen() succeeds for these
   std::deque<int32_t> encodeStates;         // answers of getEncodeState(), then encodeState
   int32_t encodeState = VBMP3_ENCODE_IDLE;
+  int16_t encodeStartResult = 1;
   int16_t decodeResult = 1;
+  struct Progress {
+    int32_t outcome = VBMP3_CONVERSION_NONE;
+    int32_t perMille = 0;
+  };
+  std::deque<Progress> progressScript;  // answers of getConversionProgress(), then `progress`
+  Progress progress;
   WaveBuffer waveLeft{}, waveRight{};
   int32_t pitch = 100, volumeLeft = 100, volumeRight = 100;
   EqualizerBands bands{};
@@ -80,6 +87,7 @@ class ScriptedDecoder final : public Vbmp3 {
   int32_t getEncodeState() override;
   int16_t decodeWave(const QString& wavPath) override;
   int16_t playDecodeWave(const QString& wavPath) override;
+  int32_t getConversionProgress(int32_t& perMille) override;
   int32_t getVersion() override;
 
  private:

@@ -34,10 +34,10 @@ extern "C" {
 typedef struct TrackInfo {
   char trackName[128]; /* not read by the program */
   char artist[128];
-  int32_t reserved;    /* not read by the program */
-  int32_t bitRate;     /* average, kbit/s */
+  int32_t reserved;     /* not read by the program */
+  int32_t bitRate;      /* average, kbit/s */
   int32_t samplingRate; /* Hz */
-  int32_t length;      /* whole seconds */
+  int32_t length;       /* whole seconds */
 } TrackInfo;
 
 typedef struct TagInfo {
@@ -104,6 +104,14 @@ static_assert(sizeof(EncodeInfo) == 16, "EncodeInfo layout");
 enum { VBMP3_STATE_STOPPED = 0, VBMP3_STATE_PLAYING = 1, VBMP3_STATE_PAUSED = 2 };
 /* Results of vbmp3_getEncodeState. */
 enum { VBMP3_ENCODE_IDLE = 0, VBMP3_ENCODE_RUNNING = 1 };
+/* Results of vbmp3_getConversionProgress. */
+enum {
+  VBMP3_CONVERSION_NONE = 0,    /* none since the last start that failed, or ever */
+  VBMP3_CONVERSION_RUNNING = 1, /* as long as vbmp3_getEncodeState says running */
+  VBMP3_CONVERSION_DONE = 2,    /* the whole output was written */
+  VBMP3_CONVERSION_STOPPED = 3, /* ended early by a stop (or a call that stops it): a valid, shorter file */
+  VBMP3_CONVERSION_FAILED = 4 /* the output could not be written whole (a full disk, a read error): no file */
+};
 /* Arguments of vbmp3_setFadeIn and vbmp3_setFadeOut (any other non-zero value counts as on). */
 enum { VBMP3_FADE_OFF = 0, VBMP3_FADE_ON = -1 };
 
@@ -226,13 +234,18 @@ VBMP3_API int16_t vbmp3_setTagInfoEX(const char* path, const TagInfo* tag, int32
  * getEncodeState: VBMP3_ENCODE_RUNNING while an encode or decode runs, else VBMP3_ENCODE_IDLE.
  * decodeWave: decodes the open track to a 16-bit PCM WAV. 0 when nothing is open, a
  *   conversion runs, the path is NULL or the target cannot be created.
- * playDecodeWave: decodeWave, then play; 0 when either fails (a started decode goes on). */
+ * playDecodeWave: decodeWave, then play; 0 when either fails (a started decode goes on).
+ * getConversionProgress: how the current or last conversion stands (VBMP3_CONVERSION_*), and in
+ *   *perMille (may be NULL) how far it got through its source, 0 to 1000 (1000 once done).
+ *   encodeStart, decodeWave and playDecodeWave reset it to NONE unless a conversion runs, so
+ *   after a start that failed it reads NONE; a stopped or failed one keeps the point reached. */
 VBMP3_API int16_t vbmp3_encodeOpen(const char* wavPath, EncodeInfo* info);
 VBMP3_API int16_t vbmp3_encodeStart(const char* mp3Path);
 VBMP3_API int16_t vbmp3_encodeStop(void);
 VBMP3_API int32_t vbmp3_getEncodeState(void);
 VBMP3_API int16_t vbmp3_decodeWave(const char* wavPath);
 VBMP3_API int16_t vbmp3_playDecodeWave(const char* wavPath);
+VBMP3_API int32_t vbmp3_getConversionProgress(int32_t* perMille);
 /* A positive number that grows with each release: 100. */
 VBMP3_API int32_t vbmp3_getVersion(void);
 

@@ -25,30 +25,38 @@ class Decode {
   Decode(std::unique_ptr<Source> source, std::unique_ptr<PendingFile> out, SndfileHandle wav)
       : source_(std::move(source)), out_(std::move(out)), wav_(std::move(wav)) {}
 
-  void run(const std::atomic<bool>& stopRequested) {
-    if (decodeAll(stopRequested) && sf_close(wav_.release()) == 0) out_->commit();
+  JobEnd run(const std::atomic<bool>& stopRequested) {
+    if (!decodeAll(stopRequested) || sf_close(wav_.release()) != 0 || !out_->commit()) return JobEnd::Failed;
+    return reachedEnd_ ? JobEnd::Done : JobEnd::Stopped;
   }
 
  private:
   bool decodeAll(const std::atomic<bool>& stopRequested) {
     const size_t channels = static_cast<size_t>(source_->info().channels);
     std::vector<int16_t> pcm(kChunkFrames * channels);
+    int64_t done = 0;
     while (!stopRequested) {
       const size_t frames = source_->read(pcm.data(), kChunkFrames);
-      if (frames == 0) return true;
+      if (frames == 0) {
+        reachedEnd_ = true;
+        return true;
+      }
       const auto n = static_cast<sf_count_t>(frames);
       if (sf_writef_short(wav_.get(), pcm.data(), n) != n) return false;
+      reportJobDone(done += n);
     }
     return true;
   }
 
   std::unique_ptr<Source> source_;
   std::unique_ptr<PendingFile> out_;
-  SndfileHandle wav_;  // declared last so it closes before the pending file is removed
+  bool reachedEnd_ = false;  // the whole source was read, not stopped before
+  SndfileHandle wav_;        // declared last so it closes before the pending file is removed
 };
 
 // Opens the player's track afresh and starts decoding it to `wavPath`.
 bool startDecode(const char* wavPath) {
+  forgetLastJob();
   if (!wavPath || jobRunning()) return false;
   const std::string track = openTrackPath();
   if (track.empty()) return false;
@@ -65,8 +73,9 @@ bool startDecode(const char* wavPath) {
   // the descriptor for good.
   SndfileHandle wav(sf_open_fd(out->releaseFd(), SFM_WRITE, &format, SF_TRUE));
   if (!wav) return false;
+  const int64_t frames = source->info().lengthFrames;
   auto decode = std::make_shared<Decode>(std::move(source), std::move(out), std::move(wav));
-  return startJob([decode](const std::atomic<bool>& stop) { decode->run(stop); });
+  return startJob([decode](const std::atomic<bool>& stop) { return decode->run(stop); }, frames);
 }
 
 }  // namespace

@@ -100,8 +100,9 @@ class Encode {
   Encode(WavSource wav, LamePtr lame, std::unique_ptr<PendingFile> out, FilePtr file)
       : wav_(std::move(wav)), lame_(std::move(lame)), out_(std::move(out)), file_(std::move(file)) {}
 
-  void run(const std::atomic<bool>& stopRequested) {
-    if (encodeAll(stopRequested) && finish()) out_->commit();
+  JobEnd run(const std::atomic<bool>& stopRequested) {
+    if (!encodeAll(stopRequested) || !finish() || !out_->commit()) return JobEnd::Failed;
+    return reachedEnd_ ? JobEnd::Done : JobEnd::Stopped;
   }
 
  private:
@@ -111,9 +112,13 @@ class Encode {
     std::vector<int> pcm(static_cast<size_t>(kChunkFrames) * channels);
     mp3_.resize(kChunkFrames * 5 / 4 + 7200);  // LAME's documented worst case
     const int mp3Size = static_cast<int>(mp3_.size());
+    int64_t done = 0;
     while (!stopRequested) {
       const sf_count_t frames = sf_readf_int(wav_.file.get(), pcm.data(), kChunkFrames);
-      if (frames <= 0) return sf_error(wav_.file.get()) == SF_ERR_NO_ERROR;
+      if (frames <= 0) {
+        reachedEnd_ = true;
+        return sf_error(wav_.file.get()) == SF_ERR_NO_ERROR;
+      }
       const int n = static_cast<int>(frames);
       // LAME's interleaved entry point assumes two channels.
       const int bytes =
@@ -121,6 +126,7 @@ class Encode {
               ? lame_encode_buffer_interleaved_int(lame_.get(), pcm.data(), n, mp3_.data(), mp3Size)
               : lame_encode_buffer_int(lame_.get(), pcm.data(), pcm.data(), n, mp3_.data(), mp3Size);
       if (!write(bytes)) return false;
+      reportJobDone(done += n);
     }
     return true;
   }
@@ -145,6 +151,7 @@ class Encode {
   WavSource wav_;
   LamePtr lame_;
   std::unique_ptr<PendingFile> out_;
+  bool reachedEnd_ = false;  // the whole source was read, not stopped before
   FilePtr file_;
   std::vector<unsigned char> mp3_;
 };
@@ -170,6 +177,7 @@ bool openForEncoding(const char* wavPath, EncodeInfo* info) {
 }
 
 bool startEncode(const char* mp3Path) {
+  forgetLastJob();
   std::lock_guard lock(openedMutex);
   if (!mp3Path || openedWav.empty() || jobRunning()) return false;
   auto wav = openWav(openedWav);
@@ -182,8 +190,9 @@ bool startEncode(const char* mp3Path) {
   if (!file) return false;
   out->releaseFd();  // the FILE owns the descriptor now
   setvbuf(file.get(), nullptr, _IOFBF, 1 << 16);
+  const int64_t frames = wav->info.frames;
   auto encode = std::make_shared<Encode>(std::move(*wav), std::move(lame), std::move(out), std::move(file));
-  return startJob([encode](const std::atomic<bool>& stop) { encode->run(stop); });
+  return startJob([encode](const std::atomic<bool>& stop) { return encode->run(stop); }, frames);
 }
 
 }  // namespace
