@@ -17,6 +17,7 @@
 #include "songlist/listexport.h"
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
+#include "tools/equalizer.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
@@ -165,6 +166,10 @@ void Form1::connectProcedures() {
   connect(Picture5, &PictureBox::mouseDown, this, [this](double x) { Form1_Picture5_MouseDown(app_, x); });
   // The clock comes back at the turn of each second (Form1_Timer3_Timer sets the time).
   Timer3->setTimerType(Qt::PreciseTimer);
+
+  // Equalizer
+  connectMenuItem(app_, mGraphicEcoryzer, Form1_mGraphicEcoryzer_Click);
+  connectMenuItem(app_, mFileEcorizarFormat, Form1_mFileEcorizarFormat_Click);
 
   // Handing work to the desktop: help, program folder, mixer, home page, CD tray
   connectMenuItem(app_, mHelp, Form1_mHelp_Click);
