@@ -12,7 +12,8 @@
 # area shown. Audacious is a bench dependency only, not one of the program: the script
 # installs it with apt-get when it is missing (PEER=0 leaves the peer out).
 #   bench/window_cpu.sh [build-folder]   (default: build; needs kestrune and libvbmp3.so)
-# RUNS and SECONDS_MEASURED in the environment change the number of runs and the window.
+# RUNS and SECONDS_MEASURED in the environment change the number of runs and the window;
+# STATES picks the program's states to measure (default "stopped playing tray").
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -134,7 +135,7 @@ measure() {
     'BEGIN { printf "%.2f", 100 * t / hz / (ns / 1e9) }'
 }
 
-states="stopped playing tray"
+states=${STATES:-stopped playing tray}
 if [ "$peer" = 1 ]; then
   prepare_peer
   states+=" peer"

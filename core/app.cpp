@@ -29,9 +29,14 @@ App::~App() {
 
 QString App::file(const QString& name) const { return folder_ + '/' + name; }
 
+// A window with a load procedure runs it once the window is reachable through the App, so
+// the procedure may reach the window's controls as every procedure does.
 template <typename Form>
 static Form& created(std::unique_ptr<Form>& slot, App& app) {
-  if (!slot) slot = std::make_unique<Form>(app);
+  if (!slot) {
+    slot = std::make_unique<Form>(app);
+    if constexpr (requires { slot->load(); }) slot->load();
+  }
   return *slot;
 }
 

@@ -56,6 +56,7 @@ class Platform {
   virtual bool startProgram(const QString& program, const QStringList& arguments = {}) = 0;
   // Whether a program of that name is found through the search path.
   virtual bool hasProgram(const QString& program) = 0;
+  // The logged-on user's account name.
   virtual QString userName() = 0;
 
   virtual bool deleteFile(const QString& path) = 0;

@@ -156,10 +156,12 @@ void restore(const Setting& setting, const QString& value) {
 
 }  // namespace
 
-void SaveSettings(App& app) {
+bool SaveSettings(App& app) {
   ProfileFile file(app.file(kSettingsFile));
   for (const Setting& setting : settings(app)) file.set(kSettingsSection, setting.key, encode(setting));
-  if (file.save() != WriteStatus::Ok) reportNotWritable(app, &app.form1(), kSettingsFile);
+  if (file.save() == WriteStatus::Ok) return true;
+  reportNotWritable(app, &app.form1(), kSettingsFile);
+  return false;
 }
 
 std::optional<CachedTrack> RestoreSettings(App& app) {

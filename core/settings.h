@@ -11,7 +11,8 @@ inline const QString kSettingsFile = QStringLiteral("Option.ini");
 
 // Writes every key from its control, in the file's order, in one write of the file. A file
 // that cannot be written is left as it was and reported with the "に書き込めません。" message.
-void SaveSettings(App& app);
+// True when written.
+bool SaveSettings(App& app);
 // The last track, kept for cache playback.
 struct CachedTrack {
   QString title;

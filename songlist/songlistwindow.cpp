@@ -7,9 +7,9 @@
 #include "core/app.h"
 #include "core/platform.h"
 #include "songlist/listfile.h"
+#include "tools/properties.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
-#include "ui/form3.h"
 
 namespace {
 
@@ -133,10 +133,7 @@ void Form2_List1_DblClick(App& app) {
 
 void Form2_Command1_Click(App& app) {
   Form2& form = app.form2();
-  const QString startFolder = app.form3().Text1->text();
-  const QString path = app.platform.openFileName(
-      &form, QStringLiteral("開く"), QStringLiteral("MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)"),
-      startFolder.isEmpty() ? app.folder() : startFolder);
+  const QString path = ChooseSoundFile(app, &form);
   if (path.isEmpty()) return;  // cancelled
   appendEntry(app, path);
 }

@@ -61,7 +61,8 @@ std::optional<int> sliderValue(const QScrollBar& slider, const QString& stored) 
 
 }  // namespace
 
-void Form4_Form_Load(App& app, Form4& window) {
+void Form4_Form_Load(App& app) {
+  Form4& window = app.form4();
   window.Combo1->setCurrentText(kNormalPreset);
   const QString path = app.file(kPresetFile);
   ensureExists(path);

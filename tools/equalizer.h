@@ -15,16 +15,14 @@
 #include <QString>
 
 class App;
-class Form4;
 
 inline const QString kPresetFile = QStringLiteral("Sound.dat");
 inline const QString kNormalPreset = QStringLiteral("Normal");
 
-// Window load, run once as the window is built (hence the window is passed: app.form4()
-// returns it only afterwards): creates an empty Sound.dat when missing and appends its
-// presets to the preset table. A last preset cut short keeps its name; its missing values
-// stay empty, and applying it leaves those bands alone.
-void Form4_Form_Load(App& app, Form4& window);
+// Window load, run once when the window is made: creates an empty Sound.dat when missing
+// and appends its presets to the preset table. A last preset cut short keeps its name; its
+// missing values stay empty, and applying it leaves those bands alone.
+void Form4_Form_Load(App& app);
 
 // Slider `index` changed: the bands go to the decoder, which takes them at once.
 void Form4_VScroll1_Change(App& app, int index);

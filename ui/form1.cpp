@@ -17,7 +17,9 @@
 #include "songlist/listexport.h"
 #include "songlist/search.h"
 #include "songlist/songlistwindow.h"
+#include "tools/about.h"
 #include "tools/equalizer.h"
+#include "tools/properties.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
@@ -83,6 +85,10 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mAuotPlay, Form1_mAuotPlay_Click);
   connectMenuItem(app_, mFastPlay, Form1_mFastPlay_Click);
   connectMenuItem(app_, mSmallTask, Form1_mSmallTask_Click);
+
+  // The Properties and About dialogs
+  connectMenuItem(app_, mPropaty, Form1_mPropaty_Click);
+  connectMenuItem(app_, mAbout, Form1_mAbout_Click);
 
   // Opening and closing a track
   connectMenuItem(app_, mOpen, Form1_mOpen_Click);
@@ -150,6 +156,10 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mBlue, Form1_mBlue_Click);
   connectMenuItem(app_, mGreen, Form1_mGreen_Click);
   Label13->setFont(titleFace());
+  // The title line moves inside the box's frame and fills its own background: a move then
+  // only shifts the pixels already drawn instead of painting the title again.
+  TitleClip->setGeometry(Picture6->contentsRect());
+  Label13->setBackColor(Picture6->backColor());
   connect(Timer4, &QTimer::timeout, this, runs(app_, Form1_Timer4_Timer));
   connectMenuItem(app_, mRightToLeft, Form1_mRightToLeft_Click);
   connectMenuItem(app_, mLeftToRight, Form1_mLeftToRight_Click);

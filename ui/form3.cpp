@@ -24,6 +24,10 @@ void Form3::connectProcedures() {
   connect(Combo3, &QComboBox::currentIndexChanged, this, runs(app_, Form3_Combo3_Click));
   connect(Command5, &QPushButton::clicked, this, runs(app_, Form3_Command5_Click));
   connect(Command6, &QPushButton::clicked, this, runs(app_, Form3_Command6_Click));
+  connect(Command1, &QPushButton::clicked, this, runs(app_, Form3_Command1_Click));
+  connect(Command7, &QPushButton::clicked, this, runs(app_, Form3_Command7_Click));
+  connect(Command2, &QPushButton::clicked, this, runs(app_, Form3_Command2_Click));
+  connect(Command8, &QPushButton::clicked, this, runs(app_, Form3_Command8_Click));
   connect(Command3, &QPushButton::clicked, this, runs(app_, Form3_Command3_Click));
   connect(Command4, &QPushButton::clicked, this, runs(app_, Form3_Command4_Click));
   connect(this, &SecondaryWindow::closeBoxPressed, this, runs(app_, Form3_Form_QueryUnload));

@@ -12,8 +12,9 @@ Form4::Form4(App& app) : SecondaryWindow(&app.form1()), app_(app) {
   Label1 = {Label1_0, Label1_1, Label1_2, Label1_3, Label1_4,
             Label1_5, Label1_6, Label1_7, Label1_8, Label1_9};
   connectProcedures();
-  Form4_Form_Load(app, *this);
 }
+
+void Form4::load() { Form4_Form_Load(app_); }
 
 // ---- Event procedures of this window -----------------------------------------------------
 void Form4::connectProcedures() {

@@ -12,8 +12,8 @@ class Form4 : public SecondaryWindow, public Ui::Form4 {
   Q_OBJECT
 
  public:
-  // Builds the window and loads it: the presets come from Sound.dat.
   explicit Form4(App& app);
+  void load();  // run by the App once, right after the window is made: reads the presets
 
   // The band sliders as the array they are: band 0 at the left.
   std::array<QScrollBar*, 10> VScroll1;

@@ -11,4 +11,10 @@ class Form6 : public SecondaryWindow, public Ui::Form6 {
 
  public:
   explicit Form6(App& app);
+  void load();  // run by the App once, right after the window is made
+
+ private:
+  void connectProcedures();
+
+  App& app_;
 };

@@ -106,8 +106,11 @@ bool QtPlatform::hasProgram(const QString& program) {
   return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
+// The account the program runs as; an account missing from the user database (a container
+// with a bare uid) falls back to the login name of the terminal, then to $USER.
 QString QtPlatform::userName() {
-  if (const passwd* entry = getpwuid(geteuid())) return QString::fromLocal8Bit(entry->pw_name);
+  if (const passwd* entry = getpwuid(getuid())) return QString::fromLocal8Bit(entry->pw_name);
+  if (const char* login = getlogin()) return QString::fromLocal8Bit(login);
   return qEnvironmentVariable("USER");
 }
 

@@ -7,8 +7,10 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QPainter>
 #include <QTest>
 #include <QTime>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -135,6 +137,32 @@ TEST_F(Presentation, ColourItemsAreExclusiveAndColourTheNextPicture) {
     EXPECT_EQ(f.Picture3->picture().pixelColor(0, y), before);  // from the next tick on
     Form1_Timer2_Timer(app);
     EXPECT_EQ(f.Picture3->picture().pixelColor(0, y), c.colour);
+  }
+}
+
+// The picture is the one drawn segment by segment, each followed by its white dot.
+TEST_F(Presentation, PictureIsTheSegmentBySegmentDrawing) {
+  std::srand(7);
+  for (int block = 0; block < 20; ++block) {
+    for (int g = 0; g < 256; ++g) {
+      decoder.waveLeft[g] = std::rand() % 241 - 120;
+      decoder.waveRight[g] = block % 2 ? decoder.waveLeft[g] : std::rand() % 241 - 120;
+    }
+    Form1_Timer2_Timer(app);
+    const QImage shown = f.Picture3->picture();
+    QImage drawn(shown.size(), QImage::Format_RGB32);
+    drawn.fill(f.Picture3->backColor());
+    QPainter painter(&drawn);
+    const WavePoints points = wavePoints(decoder.waveLeft, decoder.waveRight,
+                                         f.Picture4->contentsRect().width(), f.Picture3->height());
+    for (int i = 1; i < kWavePoints; ++i) {
+      painter.setPen(f.Picture3->foreColor());
+      painter.drawLine(points[i - 1], points[i]);
+      painter.setPen(Qt::white);
+      painter.drawPoint(points[i]);
+    }
+    painter.end();
+    ASSERT_EQ(shown, drawn) << "block " << block;
   }
 }
 
