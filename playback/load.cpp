@@ -2,12 +2,10 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStringList>
 #include <algorithm>
 
 #include "core/app.h"
@@ -17,6 +15,7 @@
 #include "playback/polling.h"
 #include "playback/timedisplay.h"
 #include "playback/transport.h"
+#include "tools/tageditor.h"
 #include "ui/controls.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
@@ -24,8 +23,6 @@
 #include "ui/form5.h"
 
 namespace {
-
-constexpr int kGenreCount = 256;
 
 void moveTitleToLeftEdge(Form1& main) { main.Label13->move(kTitleRestX, main.Label13->y()); }
 
@@ -295,36 +292,6 @@ void TitleRule(App& app) {
   const QString name = useTag ? tagTitle : FileBaseName(main.Text1->text());
   main.Label13->setText(name);
   main.setWindowTitle(CaptionWithTitle(name));
-}
-
-void FillGenreList(App& app) {
-  QComboBox* list = app.form5().Combo1;
-  if (list->count() == kGenreCount) return;
-  QStringList entries;
-  entries.reserve(kGenreCount);
-  for (int n = 0; n < kGenreCount; ++n) {
-    GenreInfo genre{};
-    genre.genre = n;
-    app.vbmp3.getGenre(genre);
-    entries << QString("%1 - %2").arg(n, 3, 10, QChar('0')).arg(TrimSpaces(CutAtNul(genre.genreName)));
-  }
-  list->clear();
-  list->addItems(entries);
-}
-
-void ReadTagInfo(App& app) {
-  Form5& editor = app.form5();
-  FillGenreList(app);
-  TagInfo tag{};
-  const bool read = app.vbmp3.getFileTagInfoEX(TrimSpaces(app.form1().Text1->text()), tag) != 0;
-  // Without a tag the fields are emptied rather than left with the previous file's tag,
-  // which the title rule would otherwise show as this file's title.
-  editor.Text1->setText(read ? CutAtNul(tag.title) : QString());
-  editor.Text2->setText(read ? CutAtNul(tag.artist) : QString());
-  editor.Text3->setText(read ? CutAtNul(tag.album) : QString());
-  editor.Text4->setText(read ? CutAtNul(tag.year) : QString());
-  editor.Text5->setText(read ? CutAtNul(tag.comment) : QString());
-  if (read && tag.genre >= 0 && tag.genre < kGenreCount) editor.Combo1->setCurrentIndex(tag.genre);
 }
 
 // ---- Start-up ----------------------------------------------------------------------------------

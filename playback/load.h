@@ -1,5 +1,6 @@
 // How a track becomes current and is shown: the open and close commands, the one loading
-// sequence every way of changing track goes through, the title rule and the tag read.
+// sequence every way of changing track goes through (which reads the tag into the tag
+// editor, tools/tageditor.h) and the title rule.
 #pragma once
 
 #include <vbmp3.h>
@@ -69,13 +70,6 @@ QString FileBaseName(const QString& path);
 QString CaptionWithTitle(const QString& title);
 // The artist label: "Artist" in place of an empty or single-blank artist.
 void DefaultArtist(Form1& main);
-
-// Fills the hidden tag editor: its genre list, then, when the file in Text1 has a tag, its
-// fields; a file without a tag leaves the fields empty.
-void ReadTagInfo(App& app);
-// The tag editor's genre list, "000 - name" for 0..255 with entry index = genre number. The
-// library's names never change while it runs, so the list is built at the first call only.
-void FillGenreList(App& app);
 
 // Cache playback at start-up: loads the last track and leaves it stopped. False (after the
 // message and the no-track state) when it cannot be opened.

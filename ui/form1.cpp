@@ -20,6 +20,7 @@
 #include "tools/about.h"
 #include "tools/equalizer.h"
 #include "tools/properties.h"
+#include "tools/tageditor.h"
 #include "ui/clock.h"
 #include "ui/procedure.h"
 #include "ui/shellcommands.h"
@@ -180,6 +181,10 @@ void Form1::connectProcedures() {
   // Equalizer
   connectMenuItem(app_, mGraphicEcoryzer, Form1_mGraphicEcoryzer_Click);
   connectMenuItem(app_, mFileEcorizarFormat, Form1_mFileEcorizarFormat_Click);
+
+  // Tag editor
+  connectMenuItem(app_, mTagEdit, Form1_mTagEdit_Click);
+  connectMenuItem(app_, mPTag, Form1_mPTag_Click);
 
   // Handing work to the desktop: help, program folder, mixer, home page, CD tray
   connectMenuItem(app_, mHelp, Form1_mHelp_Click);

@@ -11,4 +11,10 @@ class Form5 : public SecondaryWindow, public Ui::Form5 {
 
  public:
   explicit Form5(App& app);
+  void load();  // run by the App once, right after the window is made
+
+ private:
+  void connectProcedures();
+
+  App& app_;
 };

@@ -8,6 +8,7 @@
 #include "core/vbmp3binding.h"
 #include "playback/load.h"
 #include "ui/form1.h"
+#include "ui/wavearea.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ void Form1_Timer4_Timer(App& app) {
                                       f.Picture6->width(), patterns);
   f.Label13->move(next.left, f.Label13->y());
   f.Label15->setText(next.movingRight ? "1" : "0");
+  f.Picture3->paintPending();
 }
 
 void Form1_mRightToLeft_Click(App& app) { choosePattern(app, app.form1().mRightToLeft); }

@@ -42,11 +42,18 @@ void WaveArea::cls() {
   update();
 }
 
-void WaveArea::showPicture(const WavePoints& points) {
+void WaveArea::showPicture(const WavePoints& points, bool withNextStep) {
   if (hasPicture_ && points == points_ && pen_ == foreColor_) return;
   hasPicture_ = true;
   points_ = points;
   pen_ = foreColor_;
+  pending_ = true;
+  if (!withNextStep) paintPending();
+}
+
+void WaveArea::paintPending() {
+  if (!pending_) return;
+  pending_ = false;
   update();
 }
 

@@ -37,8 +37,10 @@ class WaveArea : public QFrame {
 
   void cls();  // no picture: only the background
   // The picture of `points` in the current pen colour; repaints only when it differs from
-  // the one shown.
-  void showPicture(const WavePoints& points);
+  // the one shown. With `withNextStep` the repaint waits for paintPending(): the title
+  // line's next step, so that one paint shows both.
+  void showPicture(const WavePoints& points, bool withNextStep = false);
+  void paintPending();
 
   // What the area shows, at its size: the paint event's drawing, without a screen.
   QImage picture() const;
@@ -52,6 +54,7 @@ class WaveArea : public QFrame {
   QColor foreColor_{Qt::black};
   QColor backColor_{Qt::white};
   bool hasPicture_ = false;
+  bool pending_ = false;  // a picture taken but not yet asked to be painted
   WavePoints points_{};
   QColor pen_;  // the colour the shown picture was taken with
 };

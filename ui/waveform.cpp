@@ -21,7 +21,10 @@ void Form1_Timer2_Timer(App& app) {
   Form1& f = app.form1();
   WaveBuffer left{}, right{};
   app.vbmp3.getWave(left, right);
-  f.Picture3->showPicture(wavePoints(left, right, f.Picture4->contentsRect().width(), f.Picture3->height()));
+  // While the title line moves, the picture is painted with its next step: one paint a
+  // step instead of two.
+  f.Picture3->showPicture(wavePoints(left, right, f.Picture4->contentsRect().width(), f.Picture3->height()),
+                          f.Timer4->isActive());
 }
 
 void Form1_mBlack_Click(App& app) { chooseColour(app, app.form1().mBlack, QColor(0, 0, 0)); }

@@ -186,8 +186,8 @@ int16_t ScriptedDecoder::getFileTagInfoEX(const QString& path, TagInfo& tag) {
 
 int16_t ScriptedDecoder::setTagInfoEX(const QString& path, const TagInfo& tag, int32_t v2, int32_t v1) {
   record("setTagInfoEX", {path, number(v2), number(v1)});
-  tags[path] = tag;
-  return 1;
+  if (setTagResult != 0) tags[path] = tag;
+  return setTagResult;
 }
 
 int16_t ScriptedDecoder::encodeOpen(const QString& wavPath, EncodeInfo& info) {

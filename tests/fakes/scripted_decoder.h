@@ -31,6 +31,7 @@ class ScriptedDecoder final : public Vbmp3 {
   State current;
   MpegInfo mpegInfo{};
   std::map<QString, TagInfo> tags;          // getFileTagInfoEX() succeeds for these
+  int16_t setTagResult = 1;                 // setTagInfoEX(): 0 refuses and stores nothing
   QStringList genreNames;                   // getGenre(): name by number, empty beyond
   std::map<QString, EncodeInfo> encodable;  // encodeOpen() succeeds for these
   std::deque<int32_t> encodeStates;         // answers of getEncodeState(), then encodeState

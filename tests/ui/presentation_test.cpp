@@ -10,8 +10,10 @@
 #include <QPainter>
 #include <QTest>
 #include <QTime>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "core/vbmp3binding.h"
@@ -168,23 +170,26 @@ TEST_F(Presentation, PictureIsTheSegmentBySegmentDrawing) {
 
 // Ten ticks a second all the time, playing or not: a tick that brings the picture shown
 // already paints nothing.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    paints += e->type() == QEvent::Paint;
+    return false;
+  }
+  int after(const std::function<void()>& tick) {
+    paints = 0;
+    tick();
+    QApplication::processEvents();
+    return paints;
+  }
+};
+
 TEST_F(Presentation, SamePictureIsNotPaintedAgain) {
   f.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
-  struct PaintCounter : QObject {
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-      paints += e->type() == QEvent::Paint;
-      return false;
-    }
-  } counter;
+  PaintCounter counter;
   f.Picture3->installEventFilter(&counter);
-  auto paintsAfterTick = [&] {
-    counter.paints = 0;
-    Form1_Timer2_Timer(app);
-    QApplication::processEvents();
-    return counter.paints;
-  };
+  auto paintsAfterTick = [&] { return counter.after([&] { Form1_Timer2_Timer(app); }); };
   paintsAfterTick();
   EXPECT_EQ(paintsAfterTick(), 0);
   EXPECT_EQ(paintsAfterTick(), 0);
@@ -194,6 +199,20 @@ TEST_F(Presentation, SamePictureIsNotPaintedAgain) {
   EXPECT_GE(paintsAfterTick(), 1);
   f.Picture3->cls();
   EXPECT_GE(paintsAfterTick(), 1);  // the picture comes back after a clear
+  f.hide();
+}
+
+// While the title line moves, a new picture waits for its next step: one paint for both.
+TEST_F(Presentation, WhileTheTitleMovesTheWaveIsPaintedWithItsStep) {
+  f.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
+  PaintCounter counter;
+  f.Picture3->installEventFilter(&counter);
+  f.Timer4->start(std::chrono::hours(1));  // running, but only the test steps it
+  block(30, 0);
+  EXPECT_EQ(counter.after([&] { Form1_Timer2_Timer(app); }), 0);
+  EXPECT_GE(counter.after([&] { Form1_Timer4_Timer(app); }), 1);
+  EXPECT_EQ(counter.after([&] { Form1_Timer4_Timer(app); }), 0);
   f.hide();
 }
 

@@ -197,8 +197,13 @@ VBMP3_API int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]);
  *   keeps 4 characters; genre 0..254 is written as that number, anything else as no genre
  *   (a genre name that no number expresses is then kept). genreName and reserved are not
  *   read. Other frames of an existing ID3v2 tag are kept, the audio is never touched, and
- *   a tag left with no content at all is removed. Returns 0, the file byte-identical, when
- *   it is missing, read-only or not MPEG audio (no other container's signature and several
+ *   a tag left with no content at all is removed. The tagged file is written whole beside
+ *   the old one, synced, and renamed onto it (a symbolic link's target is the file written;
+ *   mode and owner are kept; other hard links keep the old bytes): a reader holding the
+ *   file open, the track playing included, keeps reading the old bytes, and a crash leaves
+ *   the old file or the new one. Returns 0, the file byte-identical, when
+ *   it is missing, read-only, in a folder where no file can be created, larger than 2 GiB,
+ *   or not MPEG audio (no other container's signature and several
  *   consecutive frames of one stream, or every frame of a shorter file), when v2 and v1 are
  *   both 0, or when v2 != 0 and the existing ID3v2 tag cannot be read whole (writing it
  *   back would drop the frames that could not be read); an ID3v1-only write leaves such a

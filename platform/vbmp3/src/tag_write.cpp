@@ -1,16 +1,24 @@
 // Writing tags into MP3 files: ID3v2.3 and ID3v1, everything else in the file left as it is.
+#include <sys/stat.h>
 #include <taglib/commentsframe.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <taglib/tbytevectorstream.h>
 #include <taglib/textidentificationframe.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <optional>
 #include <string>
 
-#include "file_kind.h"
-#include "tags.h"
 #include "c_api.h"
+#include "file_descriptor.h"
+#include "file_kind.h"
+#include "pending_file.h"
+#include "tags.h"
 #include "text.h"
 #include "vbmp3.h"
 
@@ -105,15 +113,58 @@ void writeId3v1(TagLib::ID3v1::Tag& tag, const TagText& f) {
 
 bool isWritableMp3(TagLib::MPEG::File& file) {
   const auto* audio = file.audioProperties();
-  return file.isValid() && !file.readOnly() && audio && audio->sampleRate() > 0;
+  return file.isValid() && audio && audio->sampleRate() > 0;
+}
+
+// The whole file, read through one descriptor; nothing when it cannot be read or is larger
+// than TagLib's offsets reach.
+std::optional<TagLib::ByteVector> readWhole(const std::string& path, struct stat& st) {
+  const FileDescriptor fd(path);
+  if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+      st.st_size > std::numeric_limits<int32_t>::max())
+    return std::nullopt;
+  TagLib::ByteVector bytes(static_cast<unsigned>(st.st_size), '\0');
+  for (off_t at = 0; at < st.st_size;) {
+    const ssize_t got = ::pread(fd.get(), bytes.data() + at, static_cast<size_t>(st.st_size - at), at);
+    if (got <= 0) return std::nullopt;
+    at += got;
+  }
+  return bytes;
+}
+
+// Puts `bytes` in the place of the file at `path`, keeping its mode and (where allowed)
+// its owner. A reader that has the old file open keeps reading the old bytes.
+bool replaceFile(const std::string& path, const TagLib::ByteVector& bytes, const struct stat& old) {
+  PendingFile out(path);
+  if (!out.ok() || ::fchmod(out.fd(), old.st_mode & 07777) != 0) return false;
+  // Only root can give the file to another owner; anyone else's copy becomes their own.
+  if (::fchown(out.fd(), old.st_uid, old.st_gid) != 0 && ::geteuid() == 0) return false;
+  for (size_t at = 0; at < bytes.size();) {
+    const ssize_t put = ::write(out.fd(), bytes.data() + at, bytes.size() - at);
+    if (put <= 0) return false;
+    at += static_cast<size_t>(put);
+  }
+  return out.commit();
 }
 
 }  // namespace
 
+// TagLib edits a copy of the file in memory, which then replaces the file whole. Saving in
+// place would move the audio whenever the tag outgrows its padding, under the feet of a
+// player reading the file (the track playing, for instance), and a crash part-way would
+// leave a broken file.
 bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v1) {
   if ((!id3v2 && !id3v1) || fileKind(path) != FileKind::Mpeg) return false;
   if (id3v2 && !id3v2ReadsWhole(path)) return false;
-  TagLib::MPEG::File file(path.c_str(), true);
+  std::error_code error;
+  const std::string target = std::filesystem::canonical(path, error).string();  // a link's file
+  if (error || ::access(target.c_str(), W_OK) != 0) return false;
+  struct stat st {};
+  std::optional<TagLib::ByteVector> bytes = readWhole(target, st);
+  if (!bytes) return false;
+  TagLib::ByteVectorStream stream(*bytes);
+  bytes.reset();
+  TagLib::MPEG::File file(&stream, ID3v2::FrameFactory::instance(), true);
   if (!isWritableMp3(file)) return false;
   const TagText fields = fieldsOf(tag);
   int which = 0;
@@ -125,7 +176,8 @@ bool writeTag(const std::string& path, const TagInfo& tag, bool id3v2, bool id3v
     writeId3v1(*file.ID3v1Tag(true), fields);
     which |= TagLib::MPEG::File::ID3v1;
   }
-  return file.save(which, TagLib::File::StripNone, ID3v2::v3, TagLib::File::DoNotDuplicate);
+  return file.save(which, TagLib::File::StripNone, ID3v2::v3, TagLib::File::DoNotDuplicate) &&
+         replaceFile(target, *stream.data(), st);
 }
 
 }  // namespace vbmp3
