@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 
 #include "core/textcodec.h"
@@ -20,16 +21,16 @@ class FieldCutter {
  public:
   explicit FieldCutter(QByteArrayView bytes) : bytes_(bytes) {}
 
-  std::vector<FieldSpan> cutAll() {
+  // The fields in order, at most `limit` of them.
+  std::vector<FieldSpan> cutAll(size_t limit) {
     std::vector<FieldSpan> fields;
-    // A record takes at least four bytes ("a,b\n"); reserving is cheaper than growing.
-    fields.reserve(2 * std::min<qsizetype>(kMaxListEntries, bytes_.size() / 4 + 1));
-    while (fields.size() < 2 * size_t(kMaxListEntries)) {
+    // A field takes at least two bytes ("a,"); reserving is cheaper than growing.
+    fields.reserve(std::min<size_t>(limit, bytes_.size() / 2 + 2));
+    while (fields.size() < limit) {
       const std::optional<FieldSpan> field = next();
       if (!field) break;
       fields.push_back(*field);
     }
-    if (fields.size() % 2 != 0) fields.pop_back();  // a last field without its partner
     return fields;
   }
 
@@ -106,9 +107,29 @@ class FieldCutter {
   bool fieldFollows_ = false;  // a comma was read, so a field comes even at a line end
 };
 
-QString quoted(QString text) {
+QString quotedLine(QString text) {
   text.replace(u'"', QStringLiteral("\"\""));
-  return u'"' + text + u'"';
+  return u'"' + text + QStringLiteral("\"\r\n");
+}
+
+// A field's text: a quoted one without its quotes and with doubled quotes made single.
+QString fieldText(QByteArrayView bytes, FieldSpan field, const textcodec::PieceDecoder& decode) {
+  if (field.end == field.start || bytes[field.start] != '"')
+    return decode(bytes.sliced(field.start, field.end - field.start));
+  const QByteArrayView inside = bytes.sliced(field.start + 1, field.end - field.start - 1);
+  if (!inside.contains('"')) return decode(inside);
+  return decode(inside.toByteArray().replace("\"\"", "\""));
+}
+
+std::vector<FieldSpan> recordFields(QByteArrayView bytes) {
+  std::vector<FieldSpan> fields = FieldCutter(bytes).cutAll(2 * size_t(kMaxListEntries));
+  if (fields.size() % 2 != 0) fields.pop_back();  // a last field without its partner
+  return fields;
+}
+
+QByteArray readAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -116,19 +137,14 @@ QString quoted(QString text) {
 QString listFileName(int genre) { return QStringLiteral("List%1.dat").arg(genre); }
 
 ListFile::ListFile(const QByteArray& bytes)
-    : bytes_(textcodec::withoutBom(bytes)), fields_(FieldCutter(bytes_).cutAll()) {}
+    : bytes_(textcodec::withoutBom(bytes)), fields_(recordFields(bytes_)) {}
 
 ListFile::~ListFile() = default;
 
 QString ListFile::text(int record, int column) const {
   if (record < 0 || record >= count() || column < 0 || column > 1) return {};
   if (!decode_) decode_ = std::make_unique<textcodec::PieceDecoder>(bytes_);
-  const FieldSpan field = fields_[2 * size_t(record) + column];
-  if (field.end == field.start || bytes_[field.start] != '"')
-    return (*decode_)(QByteArrayView(bytes_).sliced(field.start, field.end - field.start));
-  const QByteArrayView inside = QByteArrayView(bytes_).sliced(field.start + 1, field.end - field.start - 1);
-  if (!inside.contains('"')) return (*decode_)(inside);
-  return (*decode_)(inside.toByteArray().replace("\"\"", "\""));
+  return fieldText(bytes_, fields_[2 * size_t(record) + column], *decode_);
 }
 
 FieldPairs ListFile::texts() const {
@@ -145,8 +161,7 @@ FieldPairs ListFile::texts() const {
 FieldPairs parseListFile(const QByteArray& bytes) { return ListFile(bytes).texts(); }
 
 std::shared_ptr<const ListFile> openListFile(const QString& path) {
-  QFile file(path);
-  return std::make_shared<const ListFile>(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+  return std::make_shared<const ListFile>(readAll(path));
 }
 
 FieldPairs readListFile(const QString& path) { return openListFile(path)->texts(); }
@@ -156,9 +171,26 @@ QByteArray formatListFile(const FieldPairs& records) {
   const qsizetype count = std::min(records.first.size(), records.second.size());
   QString text;
   for (qsizetype k = 0; k < count; ++k) {
-    text += quoted(records.first[k]) + QStringLiteral("\r\n");
-    text += quoted(records.second[k]) + QStringLiteral("\r\n");
+    text += quotedLine(records.first[k]);
+    text += quotedLine(records.second[k]);
   }
+  return textcodec::encode(text);
+}
+
+QStringList parseFields(const QByteArray& bytes) {
+  const QByteArray text = textcodec::withoutBom(bytes);
+  const textcodec::PieceDecoder decode(text);
+  QStringList fields;
+  for (const FieldSpan& field : FieldCutter(text).cutAll(SIZE_MAX))
+    fields.append(fieldText(text, field, decode));
+  return fields;
+}
+
+QStringList readFields(const QString& path) { return parseFields(readAll(path)); }
+
+QByteArray formatFields(const QStringList& fields) {
+  QString text;
+  for (const QString& field : fields) text += quotedLine(field);
   return textcodec::encode(text);
 }
 

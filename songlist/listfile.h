@@ -16,6 +16,8 @@
 // - a comma at the end of a line is followed by an empty field;
 // - a last field without its partner is dropped; at most kMaxListEntries records are read.
 // Writing doubles any double quote inside a text, so names with quotes read back whole.
+// The same syntax serves files with more fields to a record (the equalizer presets'
+// Sound.dat): parseFields and formatFields take the fields as one run.
 #pragma once
 
 #include <QByteArray>
@@ -75,6 +77,13 @@ FieldPairs parseListFile(const QByteArray& bytes);
 // Writes the records (first[k], second[k]) in order, replacing the file atomically.
 WriteStatus writeListFile(const QString& path, const FieldPairs& records);
 QByteArray formatListFile(const FieldPairs& records);
+
+// Every field of a file in this syntax, in order, whatever their spread over lines; a
+// missing or unreadable file has none.
+QStringList readFields(const QString& path);
+QStringList parseFields(const QByteArray& bytes);
+// The fields one to a line, quoted, in CP932 (UTF-8 when some text has no CP932 form).
+QByteArray formatFields(const QStringList& fields);
 
 enum class EnsureStatus {
   Ok,            // the file exists now (created empty when it was missing)

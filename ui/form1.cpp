@@ -19,6 +19,7 @@
 #include "songlist/songlistwindow.h"
 #include "tools/about.h"
 #include "tools/conversion.h"
+#include "tools/equalizer.h"
 #include "tools/properties.h"
 #include "tools/tageditor.h"
 #include "ui/clock.h"
@@ -183,6 +184,10 @@ void Form1::connectProcedures() {
   connect(Picture5, &PictureBox::mouseDown, this, [this](double x) { Form1_Picture5_MouseDown(app_, x); });
   // The clock comes back at the turn of each second (Form1_Timer3_Timer sets the time).
   Timer3->setTimerType(Qt::PreciseTimer);
+
+  // Equalizer
+  connectMenuItem(app_, mGraphicEcoryzer, Form1_mGraphicEcoryzer_Click);
+  connectMenuItem(app_, mFileEcorizarFormat, Form1_mFileEcorizarFormat_Click);
 
   // Tag editor
   connectMenuItem(app_, mTagEdit, Form1_mTagEdit_Click);

@@ -1,4 +1,4 @@
-// Equalizer window: ten band sliders and the named presets.
+// Equalizer window: ten band sliders and the named presets (tools/equalizer.h).
 #pragma once
 
 #include <array>
@@ -13,7 +13,15 @@ class Form4 : public SecondaryWindow, public Ui::Form4 {
 
  public:
   explicit Form4(App& app);
+  void load();  // run by the App once, right after the window is made: reads the presets
 
   // The band sliders as the array they are: band 0 at the left.
   std::array<QScrollBar*, 10> VScroll1;
+  // The bands' frequencies, under their sliders.
+  std::array<QLabel*, 10> Label1;
+
+ private:
+  void connectProcedures();
+
+  App& app_;
 };

@@ -283,7 +283,7 @@ TEST_P(GenreDeletionFault, EveryGenreKeepsItsOwnSongs) {
   EXPECT_EQ(genreNames(properties().Combo3).mid(1), left);
   QStringList leftFiles;
   for (int genre = 0; genre <= left.size(); ++genre) leftFiles << listFileName(genre);
-  leftFiles.append({"Option.ini", "Part.dat"});
+  leftFiles.append({"Option.ini", "Part.dat", "Sound.dat"});
   EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name), leftFiles);
 
   Restarted restarted(folder.path());

@@ -185,6 +185,21 @@ TEST_F(RendererTest, EndStopsAtTheLastFrame) {
   EXPECT_EQ(out[2 * 1000], 0);
 }
 
+// What the library counts as an underrun: a block cut short while the track plays.
+TEST_F(RendererTest, ABlockComesShortOnlyWhenDecodingIsBehindAPlayingTrack) {
+  renderer.start(EqBank(EqBands{}, kRate, 2), 0);
+  pushCounting(0, 3000);
+  std::vector<int16_t> out(2000 * 2);
+  EXPECT_TRUE(renderer.render(out.data(), 2000));
+  EXPECT_FALSE(renderer.render(out.data(), 2000)) << "1000 frames missing";
+  renderer.setPaused(true);
+  EXPECT_TRUE(renderer.render(out.data(), 2000)) << "a pause is silent by intent";
+  renderer.setPaused(false);
+  pushCounting(3000, 500);
+  renderer.markEnd(3500);
+  EXPECT_TRUE(renderer.render(out.data(), 2000)) << "so is the track's end";
+}
+
 TEST_F(RendererTest, FadesShapeTheStartAndTheEndOfTheTrack) {
   settings.fadeIn = true;
   settings.fadeOut = true;

@@ -248,6 +248,10 @@ VBMP3_API int16_t vbmp3_playDecodeWave(const char* wavPath);
 VBMP3_API int32_t vbmp3_getConversionProgress(int32_t* perMille);
 /* A positive number that grows with each release: 100. */
 VBMP3_API int32_t vbmp3_getVersion(void);
+/* Diagnostics: how many times since the library was loaded the output device asked for sound
+ * while a track played (not paused, not at its end) and got some silence instead because
+ * decoding was behind, the first moments after a play or a seek included. Only grows. */
+VBMP3_API int32_t vbmp3_getUnderruns(void);
 
 #ifdef __cplusplus
 }

@@ -113,3 +113,7 @@ int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]) {
     return true;
   });
 }
+
+int32_t vbmp3_getUnderruns(void) {
+  return guarded<int32_t>(0, [] { return Player::instance().underruns(); });
+}

@@ -130,7 +130,8 @@ void SDLCALL Player::audioCallback(void* self, Uint8* stream, int bytes) {
     return;
   }
   const size_t frames = static_cast<size_t>(bytes) / (sizeof(int16_t) * Renderer::kOutputChannels);
-  player->renderer_->render(reinterpret_cast<int16_t*>(stream), frames);
+  if (!player->renderer_->render(reinterpret_cast<int16_t*>(stream), frames))
+    player->underruns_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void Player::closeTrack() {

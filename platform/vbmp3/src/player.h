@@ -66,6 +66,8 @@ class Player {
   void reload();
   // Zeros unless playing.
   void wave(int32_t* left, int32_t* right);
+  // Output callbacks so far that ran dry while a track played.
+  int32_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
   bool deviceOpen();
 
  private:
@@ -105,6 +107,7 @@ class Player {
   Wakeup feederWakeup_;
   std::atomic<uint64_t> seekGeneration_{0};
   std::atomic<int64_t> seekTarget_{0};
+  std::atomic<int32_t> underruns_{0};  // counted by the callback
 };
 
 }  // namespace vbmp3

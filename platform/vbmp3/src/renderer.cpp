@@ -73,22 +73,25 @@ void Renderer::wave(int16_t* left, int16_t* right) const {
   }
 }
 
-void Renderer::render(int16_t* out, size_t frames) {
+bool Renderer::render(int16_t* out, size_t frames) {
+  bool full = true;
   while (frames > 0) {
     const size_t n = std::min(frames, kBlockFrames);
-    renderBlock(out, n);
+    full = renderBlock(out, n) && full;
     out += n * kOutputChannels;
     frames -= n;
   }
   if (ring_.writable() >= kRefillFrames) feederWakeup_.notify();
+  return full;
 }
 
-void Renderer::renderBlock(int16_t* out, size_t frames) {
+bool Renderer::renderBlock(int16_t* out, size_t frames) {
   float* buffer = block_.data();
   const size_t filled = fill(buffer, frames);
   std::fill(buffer + filled * channels_, buffer + frames * channels_, 0.0f);
   equalizer_.process(buffer, frames);
   output(buffer, out, frames);
+  return filled == frames || paused_ || ended_;
 }
 
 bool Renderer::resamplingNeeded(int pitch) const {

@@ -94,8 +94,9 @@ class Renderer {
   // The last kWaveFrames output frames, oldest first.
   void wave(int16_t* left, int16_t* right) const;
 
-  // The audio callback: fills `frames` interleaved output frames.
-  void render(int16_t* out, size_t frames);
+  // The audio callback: fills `frames` interleaved output frames. False when the decoder was
+  // behind and some of them are silence while the track plays (not paused, not at its end).
+  bool render(int16_t* out, size_t frames);
 
  private:
   static constexpr size_t kBlockFrames = 4096;
@@ -105,7 +106,7 @@ class Renderer {
     void operator()(SRC_STATE* state) const { src_delete(state); }
   };
 
-  void renderBlock(int16_t* out, size_t frames);
+  bool renderBlock(int16_t* out, size_t frames);
   size_t fill(float* buffer, size_t frames);
   size_t pull(float* out, size_t frames);
   size_t pullResampled(float* out, size_t frames, int pitch);
