@@ -38,6 +38,7 @@ TitlePlace scrollTitle(TitlePlace place, int width, int boxWidth, const TitlePat
 
 void Form1_Timer4_Timer(App& app) {
   Form1& f = app.form1();
+  if (!f.isVisible() || f.isMinimized()) return;  // unseen: it goes on from here when back
   const TitlePatterns patterns{f.mRightToLeft->isChecked(), f.mLeftToRight->isChecked(),
                                f.mLRmove->isChecked()};
   const TitlePlace next = scrollTitle({f.Label13->x(), f.Label15->text() == "1"}, f.Label13->width(),

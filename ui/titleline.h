@@ -30,7 +30,8 @@ struct TitlePlace {
 //   second test wins when both hold), then moves 2 in its direction.
 TitlePlace scrollTitle(TitlePlace place, int width, int boxWidth, const TitlePatterns& patterns);
 
-// Timer4 tick: one step of the title label.
+// Timer4 tick: one step of the title label. While the window is hidden or minimized the
+// title stays where it is.
 void Form1_Timer4_Timer(App& app);
 
 // The pattern items: the clicked one alone checked; the label goes on from where it is.

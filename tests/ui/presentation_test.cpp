@@ -143,15 +143,22 @@ TEST_F(Presentation, ColourItemsAreExclusiveAndColourTheNextPicture) {
   }
 }
 
-TEST_F(Presentation, HiddenOrMinimizedWindowTakesNoBlock) {
+TEST_F(Presentation, HiddenOrMinimizedWindowTakesNoBlockAndHoldsTheTitle) {
+  f.mRightToLeft->trigger();
+  const int left = f.Label13->x();
   f.hide();
   Form1_Timer2_Timer(app);
+  Form1_Timer4_Timer(app);
   f.showMinimized();
   Form1_Timer2_Timer(app);
+  Form1_Timer4_Timer(app);
   EXPECT_EQ(decoder.count("getWave"), 0);
+  EXPECT_EQ(f.Label13->x(), left);
   f.showNormal();
   Form1_Timer2_Timer(app);
+  Form1_Timer4_Timer(app);
   EXPECT_EQ(decoder.count("getWave"), 1);
+  EXPECT_EQ(f.Label13->x(), left - 2);
   f.hide();
 }
 
