@@ -22,7 +22,7 @@ QByteArray formatTitleExport(const QStringList& titles, bool numbered) {
 }
 
 QString exportPath(const QString& chosen) {
-  const QString name = chosen.left(chosen.indexOf(QChar(0)));
+  const QString name = CutAtNul(chosen);
   return name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive) ? name : name + QStringLiteral(".txt");
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/app.h"
 #include "core/platform.h"
+#include "core/textcodec.h"
 #include "core/vbmp3binding.h"
 #include "playback/load.h"
 #include "playback/polling.h"
@@ -39,7 +40,7 @@ void refuse(App& app, const QString& text, const QString& title) {
 
 QString targetPath(const Form1& f) {
   const QString path = f.Label19->text() + f.Label20->text();
-  return path.left(path.indexOf(QChar(0)));
+  return CutAtNul(path);
 }
 
 // One file under two names: the same file, also through links or other spellings.
@@ -136,7 +137,7 @@ void offerPlayAgain(App& app) {
 }  // namespace
 
 QString ConversionTarget(const QString& chosen, const QString& extension) {
-  const QString name = chosen.left(chosen.indexOf(QChar(0)));
+  const QString name = CutAtNul(chosen);
   return name.endsWith(extension, Qt::CaseInsensitive) ? name : name + extension;
 }
 
