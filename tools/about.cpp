@@ -28,9 +28,7 @@ void Form6_Form_Load(App& app) {
 
 void Form1_mAbout_Click(App& app) {
   Form6& form = app.form6();
-  form.show();
-  form.raise();
-  form.activateWindow();
+  form.showInFront();
   app.form1().Label24->setText(QStringLiteral("1"));
 }
 

@@ -128,9 +128,7 @@ void Form4_Form_QueryUnload(App& app) { app.form1().Label17->setText("0"); }
 
 void Form1_mGraphicEcoryzer_Click(App& app) {
   Form4& window = app.form4();
-  window.show();
-  window.raise();
-  window.activateWindow();
+  window.showInFront();
   app.form1().Label17->setText("1");
 }
 

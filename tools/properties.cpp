@@ -25,9 +25,7 @@ QString ChooseSoundFile(App& app, QWidget* owner) {
 
 void Form1_mPropaty_Click(App& app) {
   Form3& form = app.form3();
-  form.show();
-  form.raise();
-  form.activateWindow();
+  form.showInFront();
   app.form1().Label23->setText(QStringLiteral("1"));
 }
 

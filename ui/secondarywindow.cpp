@@ -19,3 +19,9 @@ void SecondaryWindow::hideByCloseBox() {
   hide();
   emit closeBoxPressed();
 }
+
+void SecondaryWindow::showInFront() {
+  show();
+  raise();
+  activateWindow();
+}

@@ -12,6 +12,8 @@ class SecondaryWindow : public QDialog {
  public:
   explicit SecondaryWindow(QWidget* owner);
 
+  void showInFront();  // shown, raised over the others and given the focus
+
  signals:
   void closeBoxPressed();
 
