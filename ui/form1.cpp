@@ -62,7 +62,9 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) Form1_Form_Resize(app_);
+  if (event->type() != QEvent::WindowStateChange) return;
+  restPaintTimersWhileUnseen();
+  Form1_Form_Resize(app_);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {
@@ -72,7 +74,30 @@ void Form1::resizeEvent(QResizeEvent* event) {
 
 void Form1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  restPaintTimersWhileUnseen();
   Form1_Form_Resize(app_);
+}
+
+void Form1::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  restPaintTimersWhileUnseen();
+}
+
+// Unseen (hidden to the tray or minimized), the wave and title ticks return at once, so
+// they tick once a second instead of 43 times. They stay active: the rest of the program
+// reads an active title tick as a track playing.
+void Form1::restPaintTimersWhileUnseen() {
+  constexpr int kRestingIntervalMs = 1000;
+  const bool unseen = !isVisible() || isMinimized();
+  if (unseen && !seenPaintIntervals_) {
+    seenPaintIntervals_ = {Timer2->interval(), Timer4->interval()};
+    Timer2->setInterval(kRestingIntervalMs);
+    Timer4->setInterval(kRestingIntervalMs);
+  } else if (!unseen && seenPaintIntervals_) {
+    Timer2->setInterval(seenPaintIntervals_->first);
+    Timer4->setInterval(seenPaintIntervals_->second);
+    seenPaintIntervals_.reset();
+  }
 }
 
 // ---- Event procedures of the main window -------------------------------------------------

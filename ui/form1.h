@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "ui_Form1.h"
 
@@ -49,10 +51,15 @@ class Form1 : public QMainWindow, public Ui::Form1 {
   void changeEvent(QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   QTimer* makeTimer(const char* name, int intervalMs, bool enabled);
   void connectProcedures();
+  void restPaintTimersWhileUnseen();
 
   App& app_;
+  // The wave and title ticks' own intervals while they rest (the window unseen); empty
+  // while the window is seen.
+  std::optional<std::pair<int, int>> seenPaintIntervals_;
 };

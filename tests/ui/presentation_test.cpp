@@ -143,9 +143,13 @@ TEST_F(Presentation, ColourItemsAreExclusiveAndColourTheNextPicture) {
   }
 }
 
+// Unseen, the wave and title ticks rest at a slow pace yet stay active (an active title
+// tick means a track plays), and come back at their own pace.
 TEST_F(Presentation, HiddenOrMinimizedWindowTakesNoBlockAndHoldsTheTitle) {
   f.mRightToLeft->trigger();
+  f.Timer4->start();
   const int left = f.Label13->x();
+  const int waveInterval = f.Timer2->interval();
   f.hide();
   Form1_Timer2_Timer(app);
   Form1_Timer4_Timer(app);
@@ -154,11 +158,17 @@ TEST_F(Presentation, HiddenOrMinimizedWindowTakesNoBlockAndHoldsTheTitle) {
   Form1_Timer4_Timer(app);
   EXPECT_EQ(decoder.count("getWave"), 0);
   EXPECT_EQ(f.Label13->x(), left);
+  EXPECT_TRUE(f.Timer4->isActive());
+  EXPECT_GE(f.Timer4->interval(), 1000);
+  EXPECT_GE(f.Timer2->interval(), 1000);
   f.showNormal();
+  EXPECT_EQ(f.Timer4->interval(), 30);
+  EXPECT_EQ(f.Timer2->interval(), waveInterval);
   Form1_Timer2_Timer(app);
   Form1_Timer4_Timer(app);
   EXPECT_EQ(decoder.count("getWave"), 1);
   EXPECT_EQ(f.Label13->x(), left - 2);
+  f.Timer4->stop();
   f.hide();
 }
 
