@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QScrollBar>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -19,17 +21,20 @@
 
 namespace {
 
-enum class Encoding { Text, Left, Top, Check, Menu };
+enum class Encoding { Text, Left, Top, Check, Menu, Bar, Value };
 
-// One key of the file and the control it comes from and goes back to.
+// One key of the file and the control it comes from and goes back to (for Value, the text
+// held outside any control).
 struct Setting {
   const char* key;
   Encoding encoding;
   QObject* control;
   bool restored = true;
+  QString* value = nullptr;
 };
 
-// The keys in the order they are written and read.
+// The keys in the order they are written and read. The keys after ListMode2 came later:
+// older files lack them, and their controls keep what the forms give them.
 std::vector<Setting> settings(App& app) {
   Form1& main = app.form1();
   Form3& options = app.form3();
@@ -63,6 +68,9 @@ std::vector<Setting> settings(App& app) {
       {"FadeMode2", Menu, main.mFadeOut},
       {"ListMode1", Menu, main.mUptoDown},
       {"ListMode2", Menu, main.mDowntoUp},
+      {"Volume", Bar, main.HScroll3},
+      {"Pitch", Bar, main.HScroll2},
+      {"OpenFolder", Value, nullptr, true, &main.openFolder},
   };
 }
 
@@ -79,18 +87,30 @@ void setTextOf(QObject* control, const QString& text) {
     box->setText(text);
 }
 
+// A window that was never shown nor moved has no place yet: it opens centred on its owner.
+// Its position keys stay empty, so the next start leaves that to the first show too.
+bool placed(const QWidget* window) {
+  return window->testAttribute(Qt::WA_Moved) || window->testAttribute(Qt::WA_WState_Created);
+}
+
 QString encode(const Setting& setting) {
   switch (setting.encoding) {
     case Encoding::Text:
       return textOf(setting.control);
     case Encoding::Left:
+      if (!placed(static_cast<QWidget*>(setting.control))) return {};
       return QString::number(leftTwips(static_cast<QWidget*>(setting.control)));
     case Encoding::Top:
+      if (!placed(static_cast<QWidget*>(setting.control))) return {};
       return QString::number(topTwips(static_cast<QWidget*>(setting.control)));
     case Encoding::Check:
       return QString::number(checkValue(static_cast<QCheckBox*>(setting.control)));
     case Encoding::Menu:
       return static_cast<QAction*>(setting.control)->isChecked() ? "True" : "False";
+    case Encoding::Bar:
+      return QString::number(static_cast<QScrollBar*>(setting.control)->value());
+    case Encoding::Value:
+      return *setting.value;
   }
   return {};
 }
@@ -150,6 +170,15 @@ void restore(const Setting& setting, const QString& value) {
     case Encoding::Menu:
       if (const auto checked = truthValue(value))
         static_cast<QAction*>(setting.control)->setChecked(*checked);
+      break;
+    case Encoding::Bar:
+      if (const std::optional<double> v = number(value)) {
+        auto* bar = static_cast<QScrollBar*>(setting.control);
+        bar->setValue(static_cast<int>(std::lround(std::clamp<double>(*v, bar->minimum(), bar->maximum()))));
+      }
+      break;
+    case Encoding::Value:
+      *setting.value = value;
       break;
   }
 }

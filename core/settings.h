@@ -1,4 +1,5 @@
-// Option.ini: the settings file in the program folder, one section of 26 keys.
+// Option.ini: the settings file in the program folder, one section of 26 keys, then the
+// volume, the pitch and the open dialog's folder, which older files lack.
 #pragma once
 
 #include <QString>
@@ -19,7 +20,8 @@ struct CachedTrack {
   QString path;
 };
 
-// Reads every key back into its control; values that cannot be converted are skipped. With
+// Reads every key back into its control; values that cannot be converted are skipped, and
+// a volume or pitch out of its bar's range is taken to the nearest end. With
 // cache playback on, gives the last track for start-up to load.
 std::optional<CachedTrack> RestoreSettings(App& app);
 // A main window left more than 900 twips off the left edge goes back to (0, 0).

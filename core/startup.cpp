@@ -14,6 +14,7 @@
 #include "playback/load.h"
 #include "playback/playmodes.h"
 #include "playback/polling.h"
+#include "playback/transport.h"
 #include "songlist/listfile.h"
 #include "ui/clock.h"
 #include "ui/controls.h"
@@ -22,6 +23,7 @@
 #include "ui/form3.h"
 #include "ui/listbox.h"
 #include "ui/programstyle.h"
+#include "ui/qttranslation.h"
 
 namespace {
 
@@ -107,7 +109,7 @@ void Form1_Form_Load(App& app) {
     main.setWindowTitle(kProgramTitle);
   }
   if (main.Text3->text().isEmpty()) main.Label22->setText("0000");
-  main.HScroll3->setValue(100);
+  PlaceVolumeKnob(app);  // the volume came back with the settings
 
   if (!ensureDataFile(app, "Part.dat")) return;
   loadGenres(app);
@@ -136,6 +138,7 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
   setProgramLook();
+  loadQtJapanese();
   const QString folder = QCoreApplication::applicationDirPath();
   LibraryVbmp3 vbmp3(folder + "/libvbmp3.so");
   QtPlatform platform;

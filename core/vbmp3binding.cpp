@@ -9,10 +9,11 @@
   X(init)                                                                                                   \
   X(useAtMarkTag)                                                                                           \
   X(open)                                                                                                   \
-  X(play) X(stop) X(pause) X(restart) X(free) X(seek) X(getState) X(getMpegInfo) X(setPitch) X(getPitch)    \
+  X(play)                                                                                                   \
+  X(stop) X(pause) X(restart) X(free) X(seek) X(getState) X(getMpegInfo) X(setPitch) X(getPitch)            \
       X(setVolume) X(getVolume) X(setFadeIn) X(setFadeOut) X(setEqualizer) X(reload) X(getWave) X(getGenre) \
           X(getFileTagInfoEX) X(setTagInfoEX) X(encodeOpen) X(encodeStart) X(encodeStop) X(getEncodeState)  \
-              X(decodeWave) X(playDecodeWave) X(getConversionProgress) X(getVersion)
+              X(decodeWave) X(playDecodeWave) X(getConversionProgress) X(getVersion) X(getOutput)
 
 namespace {
 
@@ -116,3 +117,4 @@ int16_t LibraryVbmp3::playDecodeWave(const QString& wavPath) {
   return call(bound().playDecodeWave, wavPath.toUtf8().constData());
 }
 int32_t LibraryVbmp3::getVersion() { return call(bound().getVersion); }
+int32_t LibraryVbmp3::getOutput() { return call(bound().getOutput); }

@@ -49,6 +49,7 @@ class Vbmp3 {
   virtual int16_t playDecodeWave(const QString& wavPath) = 0;
   virtual int32_t getConversionProgress(int32_t& perMille) = 0;
   virtual int32_t getVersion() = 0;
+  virtual int32_t getOutput() = 0;
 };
 
 // The production binding: libvbmp3.so, opened by its path with dlopen and bound at the
@@ -92,6 +93,7 @@ class LibraryVbmp3 final : public Vbmp3 {
   int16_t playDecodeWave(const QString& wavPath) override;
   int32_t getConversionProgress(int32_t& perMille) override;
   int32_t getVersion() override;
+  int32_t getOutput() override;
 
   // True once the library file has been opened (binds it first if needed).
   bool loaded();

@@ -109,6 +109,12 @@ void startPlaying(App& app, LoadOptions::Then then) {
   }
 }
 
+QString openDialogFolder(App& app) {
+  const QString last = app.form1().openFolder;
+  if (!last.isEmpty() && QFileInfo(last).isDir()) return last;
+  return app.form3().Text1->text();
+}
+
 }  // namespace
 
 // ---- Presets --------------------------------------------------------------------------------
@@ -218,9 +224,9 @@ bool LoadAndShowTrack(App& app, const QString& path, const LoadOptions& options)
 
 void Form1_mOpen_Click(App& app) {
   Form1& main = app.form1();
-  const QString path =
-      app.platform.openFileName(&main, "開く", "MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)", QString());
+  const QString path = app.platform.openFileName(&main, "開く", kSoundFileFilter, openDialogFolder(app));
   if (path.isEmpty()) return;
+  main.openFolder = QFileInfo(path).absolutePath();
   LoadAndShowTrack(app, path, LoadOptions::fromOpenDialog());
 }
 

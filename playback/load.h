@@ -56,7 +56,14 @@ struct LoadOptions {
 // Opens `path` (surrounding spaces trimmed) and shows the track; true when it opened.
 bool LoadAndShowTrack(App& app, const QString& path, const LoadOptions& options);
 
-// File > "サウンドファイルを開く(&O)...": the open dialog, then the load.
+// What the dialogs that choose a sound file offer: every type the library opens first, then
+// each type alone. Qt's file dialogs match the patterns in any letter case.
+inline const QString kSoundFileFilter =
+    QStringLiteral("音声ファイル(*.mp3 *.wav);;MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)");
+
+// File > "サウンドファイルを開く(&O)...": the open dialog, then the load. The dialog opens in
+// the folder of the file last chosen in it while that folder exists, else in the Properties'
+// first folder when one is set, else where Qt's dialog starts.
 void Form1_mOpen_Click(App& app);
 // File > "サウンドファイルを閉じる(&C)": asks first when the close confirmation is on.
 void Form1_mClose_Click(App& app);

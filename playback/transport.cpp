@@ -13,6 +13,7 @@
 #include "ui/form2.h"
 #include "ui/form5.h"
 #include "ui/timerswitch.h"
+#include "ui/tray.h"
 
 namespace {
 
@@ -45,12 +46,30 @@ void stepVolume(App& app, int delta) {
   f.Image2->move(f.Image2->x(), f.Image2->y() + knobDelta);
 }
 
+void noticeSilentOutput(App& app) {
+  Form1& f = app.form1();
+  if (std::exchange(f.outputChecked, true) || app.vbmp3.getOutput() != VBMP3_OUTPUT_SILENT) return;
+  f.captionNotice = kSilentOutputNotice;
+  ApplyCaptionRule(app);
+  QTimer::singleShot(kSilentOutputNoticeMs, &f, [&app] { EndSilentOutputNotice(app); });
+}
+
 }  // namespace
 
 bool startDecoder(App& app) {
-  if (app.vbmp3.play() != 0) return true;
-  ShowNoTrack(app);
-  return false;
+  if (app.vbmp3.play() == 0) {
+    ShowNoTrack(app);
+    return false;
+  }
+  noticeSilentOutput(app);
+  return true;
+}
+
+void EndSilentOutputNotice(App& app) {
+  Form1& f = app.form1();
+  if (f.captionNotice != kSilentOutputNotice) return;
+  f.captionNotice.clear();
+  ApplyCaptionRule(app);
 }
 
 void applyWithSoundHeld(App& app, const std::function<void()>& change) {
@@ -107,6 +126,16 @@ void Form1_Command3_Click(App& app) {
   f.Command1->setEnabled(true);
 }
 
+void PlayPauseKey(App& app) {
+  Form1& f = app.form1();
+  int32_t seconds = 0;
+  if (app.vbmp3.getState(seconds) == VBMP3_STATE_PLAYING) {
+    if (f.Command3->isEnabled()) Form1_Command3_Click(app);
+  } else if (f.Command1->isEnabled()) {
+    Form1_Command1_Click(app);
+  }
+}
+
 void Form1_HScroll2_Change(App& app) {
   Form1& f = app.form1();
   const int pitch = f.HScroll2->value();
@@ -127,6 +156,12 @@ void Form1_HScroll3_Change(App& app) {
   app.vbmp3.getVolume(left, right);
   f.Command11->setEnabled(volume != f.HScroll3->maximum());
   f.Command12->setEnabled(volume != f.HScroll3->minimum());
+}
+
+void PlaceVolumeKnob(App& app) {
+  Form1& f = app.form1();
+  const int steps = (f.HScroll3->maximum() - f.HScroll3->value() + kVolumeStep / 2) / kVolumeStep;
+  f.Image2->move(f.Image2->x(), f.Image2->y() + steps * kKnobStepPixels);
 }
 
 void Form1_Command11_Click(App& app) { stepVolume(app, kVolumeStep); }

@@ -2,6 +2,7 @@
 // the seek bar with the progress strip, and the button that shows the Song List.
 #pragma once
 
+#include <QString>
 #include <functional>
 
 class App;
@@ -15,8 +16,14 @@ void Form1_Command1_Click(App& app);
 void playCurrentTrack(App& app);
 
 // vbmp3_play, and when the library refuses it, the window without a track. Every procedure
-// that starts the sound goes through here. True when the track plays.
+// that starts the sound goes through here. True when the track plays. After the first play
+// that starts, when no sound device opened, the caption says so once for a few seconds
+// (Form1::captionNotice).
 bool startDecoder(App& app);
+inline const QString kSilentOutputNotice = QStringLiteral("サウンドデバイスなし：無音で再生中");
+inline constexpr int kSilentOutputNoticeMs = 6000;
+// The end of that notice: the usual caption again.
+void EndSilentOutputNotice(App& app);
 
 // Runs `change` (a new pitch, new equalizer bands) with the sound held by vbmp3_pause, then
 // vbmp3_restart only when the track was playing: a paused track stays paused behind its
@@ -25,6 +32,11 @@ void applyWithSoundHeld(App& app, const std::function<void()>& change);
 
 void Form1_Command2_Click(App& app);  // stop; a running conversion stops too
 void Form1_Command3_Click(App& app);  // pause
+
+// The Space key, on the main window and the Song List when no text box has the focus: the
+// pause button's procedure while the track plays, else the play button's (resume a paused
+// track, play a stopped one), each only while its button is enabled.
+void PlayPauseKey(App& app);
 
 // Pitch: the bar (HScroll2, 60..200) holds the value, its change hands it to the decoder;
 // the buttons step it by 20 within the bar's range.
@@ -37,6 +49,9 @@ void Form1_Command6_Click(App& app);  // pitch up
 void Form1_HScroll3_Change(App& app);
 void Form1_Command11_Click(App& app);  // volume up
 void Form1_Command12_Click(App& app);  // volume down
+// Start-up: moves the knob from where the form puts it (full volume) down by the steps the
+// buttons would take to reach the bar's value, rounded to the nearest step.
+void PlaceVolumeKnob(App& app);
 
 // Seek bar (HScroll1): follows the position on every poll; a move that a poll cannot make
 // (back, or forward by the large step or more) is taken as the user's and seeks. Every

@@ -3,6 +3,7 @@
 #include "core/app.h"
 #include "core/platform.h"
 #include "core/settings.h"
+#include "playback/load.h"
 #include "songlist/genres.h"
 #include "ui/form1.h"
 #include "ui/form3.h"
@@ -18,8 +19,7 @@ void leaveDialog(App& app) {
 
 QString ChooseSoundFile(App& app, QWidget* owner) {
   const QString folder = app.form3().Text1->text();
-  return app.platform.openFileName(owner, QStringLiteral("開く"),
-                                   QStringLiteral("MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)"),
+  return app.platform.openFileName(owner, QStringLiteral("開く"), kSoundFileFilter,
                                    folder.isEmpty() ? app.folder() : folder);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QLayout>
+#include <QShortcut>
 
 #include "core/app.h"
 #include "core/options.h"
@@ -139,6 +140,8 @@ void Form1::connectProcedures() {
   connect(HScroll1, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll1_Change));
   connect(HScroll2, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll2_Change));
   connect(HScroll3, &QScrollBar::valueChanged, this, runs(app_, Form1_HScroll3_Change));
+  // A text box with the focus takes Space as a character before any shortcut sees it.
+  connect(new QShortcut(Qt::Key_Space, this), &QShortcut::activated, this, runs(app_, PlayPauseKey));
 
   // Song List navigation and the play modes
   connect(Command4, &QPushButton::clicked, this, runs(app_, Form1_Command4_Click));

@@ -42,6 +42,16 @@ class Form1 : public QMainWindow, public Ui::Form1 {
   // such a move always seeks.
   bool seekBarMovedByHand = false;
 
+  // The folder of the file last chosen in the open dialog, where the dialog opens next time;
+  // kept in Option.ini.
+  QString openFolder;
+
+  // Whether the library has been asked, after the first play, where the sound goes.
+  bool outputChecked = false;
+  // A short notice the caption shows in place of the title while the window is not
+  // minimized (see ApplyCaptionRule); empty when there is none.
+  QString captionNotice;
+
   // The shutdown sequence, run when the window is closed in any way; set by start-up.
   std::function<void()> onClose;
 

@@ -2,8 +2,10 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QShortcut>
 
 #include "core/app.h"
+#include "playback/transport.h"
 #include "songlist/genres.h"
 #include "songlist/indexdisplay.h"
 #include "songlist/listplay.h"
@@ -32,6 +34,7 @@ void Form2::connectProcedures() {
   connect(Command9, &QPushButton::clicked, this, runs(app_, Form2_Command9_Click));
   connect(Combo1, &QComboBox::currentIndexChanged, this, runs(app_, Form2_Combo1_Click));
   connect(Label1, &ChangeLabel::changed, this, runs(app_, Form2_Label1_Change));
+  connect(new QShortcut(Qt::Key_Space, this), &QShortcut::activated, this, runs(app_, PlayPauseKey));
   // Files dragged from a file manager are dropped on the titles' viewport.
   List1->viewport()->setAcceptDrops(true);
   List1->viewport()->installEventFilter(this);

@@ -100,6 +100,8 @@ void ApplyCaptionRule(App& app) {
   if (f.isMinimized()) {
     const ChangeLabel* time = f.mTimeNormal->isChecked() ? f.Label1 : f.Label4;
     f.setWindowTitle(time->text() + "/" + f.Label3->text());
+  } else if (!f.captionNotice.isEmpty()) {
+    f.setWindowTitle(CaptionWithTitle(f.captionNotice));
   } else if (f.mVisible->isChecked()) {
     f.setWindowTitle(kProgramTitle);
   } else {

@@ -22,8 +22,9 @@ class App;
 void Form1_Form_Resize(App& app);
 
 // The caption rule. Minimized: the elapsed time (Label1; the remaining time Label4 when
-// mTimeNormal is unchecked), "/" and the total time Label3. Otherwise "Kestrune" when the
-// title is hidden (mVisible), else "Kestrune　【" + the title line + "】".
+// mTimeNormal is unchecked), "/" and the total time Label3. Otherwise "Kestrune　【" + the
+// caption notice + "】" while there is one, "Kestrune" when the title is hidden (mVisible),
+// else "Kestrune　【" + the title line + "】".
 void ApplyCaptionRule(App& app);
 
 // The icon's tooltip: "Kestrune", CR LF, "曲名：" and the title, at most kTrayTipCharacters

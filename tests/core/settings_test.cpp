@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QScrollBar>
 
 #include "core/options.h"
 #include "core/textcodec.h"
@@ -18,11 +19,7 @@ namespace {
 
 using Settings = ProgramTest;
 
-QByteArray twips(const QWidget& window, bool left) {
-  return QByteArray::number((left ? window.x() : window.y()) * kTwipsPerPixel);
-}
-
-TEST_F(Settings, SaveWritesTheTwentySixKeysInOrder) {
+TEST_F(Settings, SaveWritesTheTwentySixKeysInOrderThenTheLaterOnes) {
   start();
   Form1& main = app.form1();
   main.move(80, 60);
@@ -30,6 +27,7 @@ TEST_F(Settings, SaveWritesTheTwentySixKeysInOrder) {
   app.form3().Text1->setText("/home/me/音楽");
   main.Text1->setText("/m/a b=c.mp3");
   main.mListTrack->setChecked(true);
+  app.form4().move(30, 45);
   SaveSettings(app);
 
   const QByteArray expected =
@@ -37,12 +35,12 @@ TEST_F(Settings, SaveWritesTheTwentySixKeysInOrder) {
       "FastFolder=/home/me/音楽\r\nAutoMusic=\r\nMainTop=900\r\nMainLeft=1200\r\n"
       "OPMUSIC=1\r\nAutoMusicMode=0\r\nMusicTitle=Kestrune\r\nMusicPath=/m/a b=c.mp3\r\n"
       "NTitle=False\r\nEcoView=\r\nTagView=\r\n"
-      "EcoLeft=" +
-      twips(app.form4(), true) + "\r\nEcoTop=" + twips(app.form4(), false) +
-      "\r\nTagLeft=" + twips(app.form5(), true) + "\r\nTagTop=" + twips(app.form5(), false) +
-      "\r\nFastPlay=1\r\nAppSave=1\r\nTaskMode=0\r\nCloseDialog=1\r\n"
+      "EcoLeft=450\r\nEcoTop=675\r\n"
+      "TagLeft=\r\nTagTop=\r\n"  // never shown nor moved: no place to keep
+      "FastPlay=1\r\nAppSave=1\r\nTaskMode=0\r\nCloseDialog=1\r\n"
       "PlayMode1=True\r\nPlayMode2=True\r\nPlayMode3=False\r\n"
-      "FadeMode1=False\r\nFadeMode2=False\r\nListMode1=True\r\nListMode2=False\r\n";
+      "FadeMode1=False\r\nFadeMode2=False\r\nListMode1=True\r\nListMode2=False\r\n"
+      "Volume=100\r\nPitch=100\r\nOpenFolder=\r\n";
   EXPECT_EQ(readFile("Option.ini"), textcodec::toCp932(QString::fromUtf8(expected)));
 }
 
@@ -62,7 +60,8 @@ TEST_F(Settings, ForeignSectionsAndKeysSurviveASave) {
   SaveSettings(app);
   const QByteArray saved = readFile("Option.ini");
   EXPECT_TRUE(saved.startsWith(foreign + "[Kestrune DataFile]\r\nUnknown=5\r\nMainTop=30\r\n"));
-  EXPECT_TRUE(saved.endsWith("ListMode2=False\r\n[Tail]\r\ny=2\r\n"));
+  EXPECT_TRUE(
+      saved.endsWith("ListMode2=False\r\nVolume=100\r\nPitch=100\r\nOpenFolder=\r\n[Tail]\r\ny=2\r\n"));
 }
 
 TEST_F(Settings, SaveNowFromTheEditMenu) {
@@ -172,6 +171,55 @@ TEST_F(Settings, ValuesWithEqualsSignsAndJapaneseComeBackWhole) {
   RestoreSettings(again);
   EXPECT_EQ(again.form1().Text1->text(), "/ミュージック/a=b c.mp3");
   EXPECT_EQ(again.form3().Text2->text(), "C:=x");
+}
+
+// Volume and pitch come back through their bars' change procedures, so the decoder gets
+// them, and the volume knob stands where the buttons would have put it.
+TEST_F(Settings, VolumeAndPitchComeBackWithinTheirRanges) {
+  struct Case {
+    const char* keys;
+    int volume, pitch, knobSteps;
+  } cases[] = {
+      {"", 100, 100, 0},  // an older file without the keys
+      {"Volume=70\r\nPitch=140\r\n", 70, 140, 6},
+      {"Volume=72\r\nPitch=60\r\n", 72, 60, 6},
+      {"Volume=0\r\nPitch=200\r\n", 0, 200, 20},
+      {"Volume=250\r\nPitch=20\r\n", 100, 60, 0},
+      {"Volume=-5\r\nPitch=1e9\r\n", 0, 200, 20},
+      {"Volume=loud\r\nPitch=\r\n", 100, 100, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("Option.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("[Kestrune DataFile]\r\nMainTop=0\r\n") + c.keys);
+    file.close();
+    Restarted again(dir.path());
+    const Form1& main = again.app.form1();
+    const QPoint designedKnob = app.form1().Image2->pos();
+    EXPECT_EQ(main.HScroll3->value(), c.volume);
+    EXPECT_EQ(main.HScroll2->value(), c.pitch);
+    EXPECT_EQ(main.Text4->text(), QString::number(c.pitch));
+    EXPECT_EQ(again.decoder.volumeLeft, c.volume);
+    EXPECT_EQ(again.decoder.volumeRight, c.volume);
+    EXPECT_EQ(again.decoder.pitch, c.pitch);
+    EXPECT_EQ(main.Image2->pos(), designedKnob + QPoint(0, 6 * c.knobSteps));
+  }
+}
+
+TEST_F(Settings, VolumePitchAndOpenFolderSurviveARestart) {
+  start();
+  Form1& main = app.form1();
+  main.Command12->click();
+  main.Command6->click();
+  main.openFolder = "/home/me/ミュージック";
+  SaveSettings(app);
+  Restarted again(folder.path());
+  EXPECT_EQ(again.app.form1().HScroll3->value(), 95);
+  EXPECT_EQ(again.app.form1().HScroll2->value(), 120);
+  EXPECT_EQ(again.app.form1().openFolder, "/home/me/ミュージック");
+  EXPECT_EQ(again.app.form1().Image2->pos(), main.Image2->pos());
 }
 
 using Mirrors = ProgramTest;

@@ -106,4 +106,15 @@ TEST_F(RealPlayback, WithoutAPlayModeTheTrackStopsAtItsEndWithPlayEnabled) {
   EXPECT_EQ(firstShown("00:05"), -1);  // stopped before the decoder's own end
 }
 
+// The tests' SDL_AUDIODRIVER=dummy is the output a machine without a sound device gets.
+TEST_F(RealPlayback, TheDummyOutputIsReportedAndTheCaptionSaysSo) {
+  ASSERT_EQ(qgetenv("SDL_AUDIODRIVER"), "dummy");
+  EXPECT_EQ(decoder.library.getOutput(), VBMP3_OUTPUT_NONE);
+  loadAndPlay("five.mp3");
+  EXPECT_EQ(decoder.library.getOutput(), VBMP3_OUTPUT_SILENT);
+  EXPECT_EQ(app.form1().windowTitle(), CaptionWithTitle(kSilentOutputNotice));
+  waitUntil(1500);
+  EXPECT_NE(firstShown("00:01"), -1) << "plays on";
+}
+
 }  // namespace

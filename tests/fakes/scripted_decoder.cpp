@@ -234,3 +234,8 @@ int32_t ScriptedDecoder::getVersion() {
   record("getVersion");
   return version;
 }
+
+int32_t ScriptedDecoder::getOutput() {
+  record("getOutput");
+  return output;
+}

@@ -48,6 +48,7 @@ class ScriptedDecoder final : public Vbmp3 {
   int32_t pitch = 100, volumeLeft = 100, volumeRight = 100;
   EqualizerBands bands{};
   int32_t version = 100;
+  int32_t output = VBMP3_OUTPUT_DEVICE;  // answer of getOutput()
 
   // --- record ---
   QStringList calls;
@@ -89,6 +90,7 @@ class ScriptedDecoder final : public Vbmp3 {
   int16_t playDecodeWave(const QString& wavPath) override;
   int32_t getConversionProgress(int32_t& perMille) override;
   int32_t getVersion() override;
+  int32_t getOutput() override;
 
  private:
   void record(const QString& name, const QStringList& args = {});

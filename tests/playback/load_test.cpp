@@ -71,6 +71,31 @@ class LoadTest : public ProgramTest {
   Form1& main = app.form1();
 };
 
+// The dialog opens where the last chosen file was while that folder exists, else in the
+// Properties' first folder; a cancelled dialog remembers nothing.
+TEST_F(LoadTest, OpenDialogStartsInTheLastFolder) {
+  const QString existing = folder.path();
+  struct Case {
+    QString last, first, chosen, expectedFolder, rememberedAfter;
+  } cases[] = {
+      {"", "", "", "", ""},
+      {"", "/music", "", "/music", ""},
+      {existing, "/music", existing + "/sub/a.mp3", existing, existing + "/sub"},
+      {"/gone/away", "/music", "", "/music", "/gone/away"},
+      {"/gone/away", "", "/x/y.mp3", "", "/x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.last.toStdString() + " | " + c.first.toStdString());
+    main.openFolder = c.last;
+    app.form3().Text1->setText(c.first);
+    platform.dialogs.clear();
+    open(c.chosen);
+    ASSERT_EQ(platform.dialogs.size(), 1u);
+    EXPECT_EQ(platform.dialogs[0].folder, c.expectedFolder);
+    EXPECT_EQ(main.openFolder, c.rememberedAfter);
+  }
+}
+
 TEST_F(LoadTest, OpenShowsTheTrack) {
   app.form2().List1->addItems({"a", "b", "c"});
   decoder.genreNames = QStringList{"Blues", " Classic Rock "};
@@ -80,7 +105,8 @@ TEST_F(LoadTest, OpenShowsTheTrack) {
   open("/m/Song Name.mp3");
 
   EXPECT_EQ(platform.dialogs.at(0).title, "開く");
-  EXPECT_EQ(platform.dialogs.at(0).filter, "MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)");
+  EXPECT_EQ(platform.dialogs.at(0).filter,
+            "音声ファイル(*.mp3 *.wav);;MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)");
   EXPECT_EQ(platform.dialogs.at(0).owner, &main);
   EXPECT_EQ(decoder.calls.mid(0, 2), (QStringList{"stop()", "open(/m/Song Name.mp3)"}));
   EXPECT_EQ(decoder.count("play"), 0) << "stays stopped without the play-at-once option";

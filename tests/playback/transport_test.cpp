@@ -4,9 +4,11 @@
 #include <cmath>
 #include <functional>
 
+#include "playback/load.h"
 #include "playback_fixture.h"
 #include "ui/form2.h"
 #include "ui/form5.h"
+#include "ui/tray.h"
 
 namespace {
 
@@ -181,6 +183,67 @@ TEST_F(Transport, VolumeStepsMoveTheKnobSixPixelsAndStayInRange) {
   Form1_Command11_Click(app);  // nothing left to move: neither bar nor knob moves
   EXPECT_EQ(main.HScroll3->value(), 100);
   EXPECT_EQ(main.Image2->y(), knobTop + 108);
+}
+
+// Space reaches the play and pause procedures from a window's keyboard focus, except in a
+// text box, where it is a character.
+TEST_F(Transport, SpacePlaysAndPausesUnlessATextBoxHasTheFocus) {
+  Form2& songList = app.form2();
+  auto press = [](QWidget* window, QWidget* focus) {
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) return false;
+    focus->setFocus();
+    QTest::keyClick(window->windowHandle(), Qt::Key_Space);
+    return true;
+  };
+  struct Step {
+    QWidget* window;
+    QWidget* focus;
+    int32_t state;
+    const char* what;
+  } steps[] = {
+      {&main, &main, VBMP3_STATE_STOPPED, "no track: play is off"},
+      {&main, &main, VBMP3_STATE_PLAYING, "stopped with a track: plays"},
+      {&main, main.Command2, VBMP3_STATE_PAUSED, "playing: pauses, also from a button"},
+      {&main, &main, VBMP3_STATE_PLAYING, "paused: resumes"},
+      {&songList, songList.List1, VBMP3_STATE_PAUSED, "the Song List pauses too"},
+      {&songList, songList.Combo2, VBMP3_STATE_PAUSED, "the search box takes the space"},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (step.state == VBMP3_STATE_PLAYING && decoder.openPath.isEmpty()) loadTrack(200, 2);
+    ASSERT_TRUE(press(step.window, step.focus));
+    EXPECT_EQ(decoder.current.state, step.state);
+  }
+  EXPECT_EQ(songList.Combo2->currentText(), " ");
+  EXPECT_EQ(decoder.count("restart"), 1);
+  songList.hide();
+}
+
+// The caption tells once, and only for a while, that no sound device plays the sound.
+TEST_F(Transport, PlayingWithoutASoundDeviceSaysSoOnceInTheCaption) {
+  for (int32_t output : {VBMP3_OUTPUT_DEVICE, VBMP3_OUTPUT_SILENT}) {
+    SCOPED_TRACE(output);
+    Restarted again(folder.path());
+    again.decoder.output = output;
+    again.decoder.addTrack("/m/t.mp3", 100);
+    again.platform.dialogAnswers = {"/m/t.mp3"};
+    Form1_mOpen_Click(again.app);
+    Form1& f = again.app.form1();
+    const QString usual = f.windowTitle();
+    Form1_Command1_Click(again.app);
+    const QString shown = output == VBMP3_OUTPUT_SILENT ? "Kestrune　【" + kSilentOutputNotice + "】" : usual;
+    EXPECT_EQ(f.windowTitle(), shown);
+    ApplyCaptionRule(again.app);  // the poll's caption refresh while it lasts
+    EXPECT_EQ(f.windowTitle(), shown);
+    EndSilentOutputNotice(again.app);
+    EXPECT_EQ(f.windowTitle(), usual);
+    Form1_Command2_Click(again.app);
+    Form1_Command1_Click(again.app);
+    EXPECT_EQ(f.windowTitle(), usual) << "told once";
+    EXPECT_EQ(again.decoder.count("getOutput"), 1);
+  }
 }
 
 TEST_F(Transport, SongListButtonShowsTheSongListModally) {

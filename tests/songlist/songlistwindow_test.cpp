@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "playback/load.h"
 #include "songlist_fixture.h"
 
 namespace {
@@ -53,7 +54,7 @@ TEST_F(Window, AddsOneFileFromTheDialog) {
   ASSERT_EQ(platform.dialogs.size(), 2u);
   EXPECT_EQ(platform.dialogs[0].kind, "open");
   EXPECT_EQ(platform.dialogs[0].title, QString("開く"));
-  EXPECT_EQ(platform.dialogs[0].filter, QString("MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)"));
+  EXPECT_EQ(platform.dialogs[0].filter, kSoundFileFilter);
   EXPECT_EQ(platform.dialogs[0].folder, "/music");
   EXPECT_EQ(titles(), QStringList{"Song A"});
   EXPECT_EQ(paths(), QStringList{"/music/Song A.mp3"});

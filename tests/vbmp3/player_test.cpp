@@ -307,6 +307,27 @@ TEST_F(Playback, JapaneseNamesWithSpacesPlay) {
   EXPECT_EQ(vbmp3_play(), 1);
 }
 
+// A driver asked for that cannot open (no such sound server here) is what a machine without
+// a sound device gets: playback goes on through the dummy driver, which the library reports
+// and says once on stderr.
+TEST(PlaybackLifecycle, WithoutASoundDevicePlaybackGoesOnSilently) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  TempDir dir;
+  ASSERT_TRUE(fixtures::makeWav(dir / "tone.wav", 1.0));
+  EXPECT_EXIT(
+      {
+        setenv("SDL_AUDIODRIVER", "kestrune-absent", 1);
+        vbmp3_open((dir / "tone.wav").c_str(), nullptr);
+        const bool silent = vbmp3_play() == 1 && vbmp3_getOutput() == VBMP3_OUTPUT_SILENT;
+        int32_t seconds = 0;
+        std::this_thread::sleep_for(1500ms);
+        const bool ended = vbmp3_getState(&seconds) == VBMP3_STATE_STOPPED && seconds == 1;
+        vbmp3_free();
+        std::exit(silent && ended ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "no sound device could be opened; playing silently");
+}
+
 TEST(PlaybackLifecycle, TheHostKeepsItsSignals) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   TempDir dir;
@@ -336,10 +357,14 @@ TEST(PlaybackLifecycle, OnlyPlayOpensTheOutputDevice) {
   ASSERT_EQ(vbmp3_open((dir / "tone.wav").c_str(), nullptr), 1);
   EXPECT_EQ(vbmp3_stop(), 1);
   EXPECT_FALSE(player.deviceOpen());
+  EXPECT_EQ(vbmp3_getOutput(), VBMP3_OUTPUT_NONE);
   EXPECT_EQ(vbmp3_play(), 1);
   EXPECT_TRUE(player.deviceOpen());
+  // The tests run on SDL's dummy driver, as a machine without a sound device does.
+  EXPECT_EQ(vbmp3_getOutput(), VBMP3_OUTPUT_SILENT);
   EXPECT_EQ(vbmp3_free(), 1);
   EXPECT_FALSE(player.deviceOpen());
+  EXPECT_EQ(vbmp3_getOutput(), VBMP3_OUTPUT_NONE);
 }
 
 TEST(PlaybackLifecycle, FreeThenInitAgainAndCallsWithoutInit) {

@@ -112,6 +112,8 @@ enum {
   VBMP3_CONVERSION_STOPPED = 3, /* ended early by a stop (or a call that stops it): a valid, shorter file */
   VBMP3_CONVERSION_FAILED = 4 /* the output could not be written whole (a full disk, a read error): no file */
 };
+/* Results of vbmp3_getOutput. */
+enum { VBMP3_OUTPUT_NONE = 0, VBMP3_OUTPUT_DEVICE = 1, VBMP3_OUTPUT_SILENT = 2 };
 /* Arguments of vbmp3_setFadeIn and vbmp3_setFadeOut (any other non-zero value counts as on). */
 enum { VBMP3_FADE_OFF = 0, VBMP3_FADE_ON = -1 };
 
@@ -252,6 +254,12 @@ VBMP3_API int32_t vbmp3_getVersion(void);
  * while a track played (not paused, not at its end) and got some silence instead because
  * decoding was behind, the first moments after a play or a seek included. Only grows. */
 VBMP3_API int32_t vbmp3_getUnderruns(void);
+/* Where the sound goes: VBMP3_OUTPUT_NONE until a play opens the output (and again after
+ * free), VBMP3_OUTPUT_DEVICE while a sound device takes it, VBMP3_OUTPUT_SILENT when no sound
+ * device could be opened (or SDL_AUDIODRIVER asks for SDL's "dummy" driver): the dummy driver
+ * then consumes the samples in real time, so positions and the end of a track behave as with
+ * a device, but nothing is heard. Falling back to it also prints one line on stderr. */
+VBMP3_API int32_t vbmp3_getOutput(void);
 
 #ifdef __cplusplus
 }

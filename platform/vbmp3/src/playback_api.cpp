@@ -117,3 +117,7 @@ int16_t vbmp3_getWave(int32_t left[256], int32_t right[256]) {
 int32_t vbmp3_getUnderruns(void) {
   return guarded<int32_t>(0, [] { return Player::instance().underruns(); });
 }
+
+int32_t vbmp3_getOutput(void) {
+  return guarded<int32_t>(VBMP3_OUTPUT_NONE, [] { return Player::instance().output(); });
+}

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -78,20 +80,30 @@ bool Player::startAudio() {
   return true;
 }
 
+bool Player::onDummyDriver() const {
+  const char* driver = sdl_->GetCurrentAudioDriver();
+  return driver && std::strcmp(driver, "dummy") == 0;
+}
+
 // Opens the output device unless it is open; when no real device opens, the dummy driver's.
 bool Player::ensureDevice() {
   if (device_) return true;
   if (!startAudio()) return false;
-  if (openDevice()) return true;
-  const char* driver = sdl_->GetCurrentAudioDriver();
-  if (driver && std::strcmp(driver, "dummy") == 0) return false;
-  sdl_->QuitSubSystem(SDL_INIT_AUDIO);
-  sdl_->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-  if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    audioRunning_ = false;
-    return false;
+  if (!openDevice()) {
+    if (onDummyDriver()) return false;
+    sdl_->QuitSubSystem(SDL_INIT_AUDIO);
+    sdl_->SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+    if (sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      audioRunning_ = false;
+      return false;
+    }
+    if (!openDevice()) return false;
   }
-  return openDevice();
+  silent_ = onDummyDriver();
+  const char* asked = std::getenv("SDL_AUDIODRIVER");
+  if (silent_ && !(asked && std::strcmp(asked, "dummy") == 0))
+    std::fputs("libvbmp3: no sound device could be opened; playing silently.\n", stderr);
+  return true;
 }
 
 bool Player::openDevice() {
@@ -120,6 +132,12 @@ void Player::pauseDevice(bool paused) {
 bool Player::deviceOpen() {
   std::lock_guard lock(mutex_);
   return device_ != 0;
+}
+
+int32_t Player::output() {
+  std::lock_guard lock(mutex_);
+  if (!device_) return VBMP3_OUTPUT_NONE;
+  return silent_ ? VBMP3_OUTPUT_SILENT : VBMP3_OUTPUT_DEVICE;
 }
 
 // Runs on SDL's audio thread with the device locked.

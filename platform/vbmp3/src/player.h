@@ -69,6 +69,8 @@ class Player {
   // Output callbacks so far that ran dry while a track played.
   int32_t underruns() const { return underruns_.load(std::memory_order_relaxed); }
   bool deviceOpen();
+  // VBMP3_OUTPUT_*: no device open, a sound device, or SDL's dummy driver.
+  int32_t output();
 
  private:
   Player() = default;
@@ -77,6 +79,7 @@ class Player {
   void shutdownLocked();
   bool startAudio();
   bool ensureDevice();
+  bool onDummyDriver() const;
   bool openDevice();
   void closeDevice();
   void pauseDevice(bool paused);
@@ -96,6 +99,7 @@ class Player {
 
   // Under mutex_ alone.
   bool audioRunning_ = false;  // SDL's audio started
+  bool silent_ = false;        // the open device is the dummy driver's
   SourceInfo info_;            // the open track's, as it opened
   PlayState state_ = PlayState::Stopped;
   int64_t stoppedAt_ = 0;  // track frame shown while stopped
