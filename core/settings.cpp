@@ -195,8 +195,16 @@ bool SaveSettings(App& app) {
 
 std::optional<CachedTrack> RestoreSettings(App& app) {
   const ProfileFile file(app.file(kSettingsFile));
+  // Files written before a never-placed window's keys were left empty hold (0, 0) for it.
+  QStringList unplaced;
+  for (const auto& [left, top] : {std::pair{"EcoLeft", "EcoTop"}, std::pair{"TagLeft", "TagTop"}}) {
+    if (positionPixels(file.get(kSettingsSection, left)) == 0 &&
+        positionPixels(file.get(kSettingsSection, top)) == 0)
+      unplaced << left << top;
+  }
   for (const Setting& setting : settings(app)) {
-    if (setting.restored) restore(setting, file.get(kSettingsSection, setting.key));
+    if (setting.restored && !unplaced.contains(setting.key))
+      restore(setting, file.get(kSettingsSection, setting.key));
   }
   if (checkValue(app.form3().Check3) != 1) return std::nullopt;
   return CachedTrack{file.get(kSettingsSection, "MusicTitle"), file.get(kSettingsSection, "MusicPath")};

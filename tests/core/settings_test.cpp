@@ -208,6 +208,37 @@ TEST_F(Settings, VolumeAndPitchComeBackWithinTheirRanges) {
   }
 }
 
+// A secondary window opens centred on the main window unless the file gives it a place;
+// (0, 0) is what files held for windows that had none.
+TEST_F(Settings, SecondaryWindowsWithoutASavedPlaceOpenCentredOnTheMainWindow) {
+  struct Case {
+    const char* keys;
+    bool centred;
+  } cases[] = {
+      {"", true},
+      {"EcoLeft=0\r\nEcoTop=0\r\n", true},
+      {"EcoLeft=\r\nEcoTop=\r\n", true},
+      {"EcoLeft=1500\r\nEcoTop=1200\r\n", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.keys);
+    QTemporaryDir dir;
+    QFile file(dir.filePath("Option.ini"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("[Kestrune DataFile]\r\nMainLeft=1500\r\nMainTop=1500\r\n") + c.keys);
+    file.close();
+    Restarted again(dir.path());
+    QWidget& main = again.app.form1();
+    QWidget& equalizer = again.app.form4();
+    equalizer.show();
+    if (c.centred)
+      EXPECT_LE((equalizer.frameGeometry().center() - main.frameGeometry().center()).manhattanLength(), 2);
+    else
+      EXPECT_EQ(equalizer.pos(), QPoint(100, 80));
+    equalizer.hide();
+  }
+}
+
 TEST_F(Settings, VolumePitchAndOpenFolderSurviveARestart) {
   start();
   Form1& main = app.form1();

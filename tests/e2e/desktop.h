@@ -27,10 +27,11 @@ inline QString run(const QString& program, const QStringList& args, const QStrin
 }
 
 // Starts `program` on the display, with silent sound and a UTF-8 locale, from a folder that
-// is not the program's.
+// is not the program's; `variables` ("NAME=value") are set too.
 inline bool startOnDisplay(QProcess& process, const QString& program, const QStringList& args,
-                           const QString& display) {
+                           const QString& display, const QStringList& variables = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& variable : variables) env.insert(variable.section('=', 0, 0), variable.section('=', 1));
   env.insert("DISPLAY", display);
   env.insert("QT_QPA_PLATFORM", "xcb");
   env.insert("SDL_AUDIODRIVER", "dummy");
@@ -93,10 +94,13 @@ inline QString waitForWindow(const QString& display, const QString& pattern) {
   return {};
 }
 
-// The window's place on the screen as ImageMagick's crop geometry, WxH+X+Y.
+// The window's place on the screen as ImageMagick's crop geometry, WxH+X+Y. xwininfo's
+// absolute corner is right also under a window manager's frame, which xdotool counts twice.
 inline QString windowGeometry(const QString& display, const QString& window) {
   QMap<QString, QString> values;
-  for (const QString& line : run("xdotool", {"getwindowgeometry", "--shell", window}, display).split('\n'))
-    values.insert(line.section('=', 0, 0), line.section('=', 1));
-  return QString("%1x%2+%3+%4").arg(values["WIDTH"], values["HEIGHT"], values["X"], values["Y"]);
+  for (const QString& line : run("xwininfo", {"-id", window}, display).split('\n'))
+    values.insert(line.section(':', 0, 0).trimmed(), line.section(':', 1).trimmed());
+  return QString("%1x%2+%3+%4")
+      .arg(values["Width"], values["Height"], values["Absolute upper-left X"],
+           values["Absolute upper-left Y"]);
 }

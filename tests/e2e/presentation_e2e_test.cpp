@@ -52,13 +52,13 @@ bool waitUntil(const std::function<bool()>& done, int milliseconds) {
 }  // namespace
 
 TEST(EndToEndDesktop, PlayingWindowDrawsMovesAndDocksInTheTray) {
-  if (!toolsPresent({"Xvfb", "xdotool", "import", "openbox", "trayer", "sox", "lame"}))
-    GTEST_SKIP() << "Xvfb, xdotool, ImageMagick, openbox, trayer, sox or lame missing";
+  if (!toolsPresent({"Xvfb", "xdotool", "xwininfo", "import", "openbox", "trayer", "sox", "lame"}))
+    GTEST_SKIP() << "Xvfb, xdotool, xwininfo, ImageMagick, openbox, trayer, sox or lame missing";
   QTemporaryDir folder;
   ASSERT_TRUE(QFile::copy(kBuild + "/kestrune", folder.filePath("kestrune")));
   ASSERT_TRUE(QFile::copy(kBuild + "/libvbmp3.so", folder.filePath("libvbmp3.so")));
   const std::string wav = folder.filePath("song.wav").toStdString();
-  const QString song = folder.filePath("song.mp3");
+  const QString song = folder.filePath("夜明けの歌.mp3");
   ASSERT_TRUE(fixtures::makeWav(wav, 60.0) && fixtures::makeMp3(wav, song.toStdString()));
   QFile ini(folder.filePath("Option.ini"));
   ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
@@ -83,6 +83,12 @@ TEST(EndToEndDesktop, PlayingWindowDrawsMovesAndDocksInTheTray) {
   QThread::msleep(1500);
 
   const QImage first = windowShot(screen, window, "e2e_playing_1.png");
+  // The README's picture of the program playing; KESTRUNE_UPDATE_SCREENSHOT=1 refreshes it.
+  if (qEnvironmentVariable("KESTRUNE_UPDATE_SCREENSHOT") == "1") {
+    const QString readmeShot = qEnvironmentVariable("KESTRUNE_SOURCE_DIR") + "/docs/screenshot.png";
+    QFile::remove(readmeShot);
+    EXPECT_TRUE(QFile::copy(kBuild + "/e2e_playing_1.png", readmeShot)) << readmeShot.toStdString();
+  }
   QThread::msleep(450);
   const QImage second = windowShot(screen, window, "e2e_playing_2.png");
   const QList<QPoint> waveBefore = pixelsOf(first, qRgb(0, 0, 255));
@@ -116,4 +122,70 @@ TEST(EndToEndDesktop, PlayingWindowDrawsMovesAndDocksInTheTray) {
 
   run("xdotool", {"key", "--window", window, "ctrl+x"}, screen);
   if (!program.waitForFinished(10000)) program.kill();
+}
+
+namespace {
+
+// The main window without a track, at a scale factor, on a display of its own; the window's
+// screenshot is kept in the build folder.
+QImage mainWindowAt(int scale) {
+  QTemporaryDir folder;
+  QFile::copy(kBuild + "/kestrune", folder.filePath("kestrune"));
+  QFile::copy(kBuild + "/libvbmp3.so", folder.filePath("libvbmp3.so"));
+  VirtualDisplay display;
+  QProcess program;
+  startOnDisplay(program, folder.filePath("kestrune"), {}, display.name(),
+                 {"QT_SCALE_FACTOR=" + QString::number(scale)});
+  const QString window = waitForWindow(display.name(), "^Kestrune$");
+  QImage shot;
+  if (!window.isEmpty()) {
+    QThread::msleep(1000);
+    shot = windowShot(display.name(), window, QString("e2e_main_window_%1x.png").arg(scale));
+  }
+  program.kill();
+  program.waitForFinished(5000);
+  return shot;
+}
+
+// The largest difference of one colour channel between two pixels side by side.
+int sharpestStep(const QImage& image) {
+  int step = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 1; x < image.width(); ++x)
+      for (int shift : {0, 8, 16})
+        step = std::max(step, std::abs(int((image.pixel(x, y) >> shift) & 0xFF) -
+                                       int((image.pixel(x - 1, y) >> shift) & 0xFF)));
+  return step;
+}
+
+// Whether the image is made of 2x2 blocks of one colour each: a picture only doubled.
+bool pixelDoubled(const QImage& image) {
+  for (int y = 0; y + 1 < image.height(); y += 2)
+    for (int x = 0; x + 1 < image.width(); x += 2) {
+      const QRgb p = image.pixel(x, y);
+      if (image.pixel(x + 1, y) != p || image.pixel(x, y + 1) != p || image.pixel(x + 1, y + 1) != p)
+        return false;
+    }
+  return true;
+}
+
+}  // namespace
+
+// At twice the scale the window is twice as large, and its pictures come from their own
+// double-size renderings: neither blurred nor pixel-doubled from the normal ones.
+TEST(EndToEndDesktop, AtTwiceTheScaleTheWindowIsTwiceAsLargeWithSharpPictures) {
+  if (!toolsPresent({"Xvfb", "xdotool", "xwininfo", "import"}))
+    GTEST_SKIP() << "Xvfb, xdotool, xwininfo or ImageMagick missing";
+  const QImage normal = mainWindowAt(1);
+  const QImage twice = mainWindowAt(2);
+  ASSERT_FALSE(normal.isNull());
+  ASSERT_FALSE(twice.isNull());
+  EXPECT_EQ(twice.size(), normal.size() * 2);
+
+  // The volume track: 33x135 at (352, 25) of the window's central area, below the menu bar.
+  const QRect track(352, normal.height() - 270 + 25, 33, 135);
+  const QImage small = normal.copy(track);
+  const QImage large = twice.copy(QRect(track.topLeft() * 2, track.size() * 2));
+  EXPECT_FALSE(pixelDoubled(large));
+  EXPECT_GE(sharpestStep(large), sharpestStep(small) * 9 / 10);
 }

@@ -12,7 +12,8 @@
 #include "desktop.h"
 
 TEST(EndToEnd, FreshFolderStartShowAndCtrlX) {
-  if (!toolsPresent({"Xvfb", "xdotool", "import"})) GTEST_SKIP() << "Xvfb, xdotool or ImageMagick missing";
+  if (!toolsPresent({"Xvfb", "xdotool", "xwininfo", "import"}))
+    GTEST_SKIP() << "Xvfb, xdotool, xwininfo or ImageMagick missing";
   QTemporaryDir folder;
   ASSERT_TRUE(QFile::copy(kBuild + "/kestrune", folder.filePath("kestrune")));
   ASSERT_TRUE(QFile::copy(kBuild + "/libvbmp3.so", folder.filePath("libvbmp3.so")));

@@ -229,6 +229,7 @@ TEST_F(Transport, PlayingWithoutASoundDeviceSaysSoOnceInTheCaption) {
     again.decoder.output = output;
     again.decoder.addTrack("/m/t.mp3", 100);
     again.platform.dialogAnswers = {"/m/t.mp3"};
+    again.app.form3().Check6->setChecked(false);  // loaded, not yet played
     Form1_mOpen_Click(again.app);
     Form1& f = again.app.form1();
     const QString usual = f.windowTitle();
