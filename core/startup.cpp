@@ -7,11 +7,14 @@
 #include <csignal>
 
 #include "core/app.h"
+#include "core/commandline.h"
+#include "core/instance.h"
 #include "core/platform.h"
 #include "core/settings.h"
 #include "core/vbmp3binding.h"
 #include "platform/qt/qtplatform.h"
 #include "playback/load.h"
+#include "playback/openwith.h"
 #include "playback/playmodes.h"
 #include "playback/polling.h"
 #include "songlist/listfile.h"
@@ -131,6 +134,12 @@ void Form1_Form_Unload(App& app) {
 void Form1_mEnd_Click(App& app) { Form1_Form_Unload(app); }
 
 int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow) {
+  const CommandLine line = ParseCommandLine(argc, argv);
+  if (line.action != CommandLine::Action::Run) return AnswerCommandLine(line);
+  // A later start only hands its files over: no window, no library, no settings.
+  const QString instanceName = InstanceServerName();
+  if (!instanceName.isEmpty() && HandOverToRunningProgram(instanceName, line.files)) return 0;
+
   // A file-size limit makes a write fail with EFBIG, which the writers report, instead of
   // ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -140,8 +149,13 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   LibraryVbmp3 vbmp3(folder + "/libvbmp3.so");
   QtPlatform platform;
   App app(vbmp3, platform, folder);
+  InstanceServer instance;
+  if (!instanceName.isEmpty()) instance.listen(instanceName);
   Form1_Form_Load(app);
   app.form1().show();
+  // Files are opened, and later starts' files taken, once the window is up.
+  instance.setReceiver([&app](const QStringList& files) { ReceiveHandedOverFiles(app, files); });
+  if (!line.files.isEmpty()) QTimer::singleShot(0, [&app, &line] { OpenGivenFiles(app, line.files); });
   if (afterShow) QTimer::singleShot(0, [&app, &afterShow] { afterShow(app); });
   return application.exec();
 }
