@@ -72,17 +72,24 @@ bool InstanceServer::listen(const QString& name) {
 
 void InstanceServer::setReceiver(std::function<void(const QStringList&)> receive) {
   receive_ = std::move(receive);
-  acceptPending();
+  deliver();
 }
 
 void InstanceServer::acceptPending() {
-  if (!receive_) return;
+  // Taken at once: a start that has ended is seen only by a socket already taken.
   while (QLocalSocket* socket = server_.nextPendingConnection()) {
     connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
       socket->deleteLater();
-      deliver(socket->readAll());
+      waiting_.push_back(decode(socket->readAll()));
+      deliver();
     });
   }
 }
 
-void InstanceServer::deliver(const QByteArray& message) { receive_(decode(message)); }
+void InstanceServer::deliver() {
+  while (receive_ && !waiting_.empty()) {
+    const QStringList files = waiting_.front();
+    waiting_.pop_front();
+    receive_(files);
+  }
+}

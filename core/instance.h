@@ -5,6 +5,7 @@
 #include <QLocalServer>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 
 // The socket of this user's program on this display: in $XDG_RUNTIME_DIR (the user's own
@@ -26,8 +27,9 @@ class InstanceServer : public QObject {
 
  private:
   void acceptPending();
-  void deliver(const QByteArray& message);
+  void deliver();
 
   QLocalServer server_;
+  std::deque<QStringList> waiting_;  // each start's files, until there is a receiver
   std::function<void(const QStringList&)> receive_;
 };
