@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
 
 #include "core/app.h"
 #include "core/commandline.h"
@@ -139,6 +140,11 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   // A later start only hands its files over: no window, no library, no settings.
   const QString instanceName = InstanceServerName();
   if (!instanceName.isEmpty() && HandOverToRunningProgram(instanceName, line.files)) return 0;
+  if (instanceName.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    // Qt would abort the process; the user is told instead.
+    std::fputs("kestrune: ウィンドウを表示できません（DISPLAY も WAYLAND_DISPLAY もありません）。\n", stderr);
+    return 2;
+  }
 
   // A file-size limit makes a write fail with EFBIG, which the writers report, instead of
   // ending the program.

@@ -1,4 +1,4 @@
-// The real program's command line: --version and friends, and under Xvfb a second start
+// The real program's command line: --version and friends, a start with no display, and under Xvfb a second start
 // with a file that hands it to the first (which plays it) and ends at once.
 #include <gtest/gtest.h>
 
@@ -26,6 +26,7 @@ TEST(EndToEndCommandLine, QuestionsAreAnsweredWithoutAWindow) {
       {"--version", 0, QString("Kestrune %1.%2\n").arg(kProgramVersionMajor).arg(kProgramVersionMinor), ""},
       {"--help", 0, "Usage: kestrune [--help] [--version] [FILE...]\n", ""},
       {"-q", 2, "", "kestrune: 不明なオプション -q\nUsage: kestrune"},
+      {"song.mp3", 2, "", "kestrune: ウィンドウを表示できません"},
   };
   for (const Case& c : cases) {
     QProcess program;
@@ -44,7 +45,8 @@ TEST(EndToEndCommandLine, QuestionsAreAnsweredWithoutAWindow) {
 
 // Whether the process has SDL's audio thread: it starts at the first play.
 bool playing(qint64 pid) {
-  for (const QString& task : QDir(QString("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+  for (const QString& task :
+       QDir(QString("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
     QFile name(QString("/proc/%1/task/%2/comm").arg(pid).arg(task));
     if (name.open(QIODevice::ReadOnly) && name.readAll().startsWith("SDLAudio")) return true;
   }
@@ -89,7 +91,9 @@ TEST(EndToEndCommandLine, SecondStartHandsItsFileToTheFirstAndEnds) {
 
   EXPECT_FALSE(waitForWindow(display.name(), "^Kestrune　【渡す曲】$").isEmpty());
   EXPECT_TRUE(QTest::qWaitFor([&first] { return playing(first.processId()); }, 5000));
-  EXPECT_EQ(run("xdotool", {"search", "--onlyvisible", "--name", "^Kestrune"}, display.name()).split('\n').size(), 1)
+  EXPECT_EQ(
+      run("xdotool", {"search", "--onlyvisible", "--name", "^Kestrune"}, display.name()).split('\n').size(),
+      1)
       << "a second main window";
 
   first.terminate();

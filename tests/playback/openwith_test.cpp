@@ -52,18 +52,29 @@ class OpenWith : public ProgramTest {
 struct Case {
   const char* what;
   QStringList given;
-  QString shown;          // in the main window afterwards; empty: no track
-  QStringList listed;     // the Song List's files afterwards
-  QStringList skipped;    // named in the one message
+  QString shown;        // in the main window afterwards; empty: no track
+  QStringList listed;   // the Song List's files afterwards
+  QStringList skipped;  // named in the one message
 };
 
 TEST_F(OpenWith, OpensAddsAndNamesWhatIsSkipped) {
   const Case cases[] = {
       {"one sound file opens and stays off the list", {"a.mp3"}, "a.mp3", {}, {}},
-      {"several join the list, the first opens", {"a.mp3", "b.mp3", "c.wav"}, "a.mp3", {"a.mp3", "b.mp3", "c.wav"}, {}},
-      {"nothing usable leaves the shown track", {"missing.mp3", "sub", "note.txt"}, "shown.mp3", {},
-       {"missing.mp3（ファイルが見つかりません）", "sub（フォルダです）", "note.txt（MP3・WAVファイルではありません）"}},
-      {"a refused file gives way to the next", {"missing.mp3", "junk.mp3", "b.mp3", "note.txt"}, "b.mp3", {"b.mp3"},
+      {"several join the list, the first opens",
+       {"a.mp3", "b.mp3", "c.wav"},
+       "a.mp3",
+       {"a.mp3", "b.mp3", "c.wav"},
+       {}},
+      {"nothing usable leaves the shown track",
+       {"missing.mp3", "sub", "note.txt"},
+       "shown.mp3",
+       {},
+       {"missing.mp3（ファイルが見つかりません）", "sub（フォルダです）",
+        "note.txt（MP3・WAVファイルではありません）"}},
+      {"a refused file gives way to the next",
+       {"missing.mp3", "junk.mp3", "b.mp3", "note.txt"},
+       "b.mp3",
+       {"b.mp3"},
        {"missing.mp3", "note.txt", "junk.mp3（開けない形式です）"}},
       {"only refused files end with no track", {"junk.mp3"}, "", {}, {"junk.mp3"}},
   };
@@ -91,14 +102,16 @@ TEST_F(OpenWith, OpensAddsAndNamesWhatIsSkipped) {
     } else {
       ASSERT_EQ(platform.messages.size(), 1u);
       EXPECT_TRUE(message().startsWith("次のファイルは開けませんでした。\r\n"));
-      for (const QString& name : c.skipped) EXPECT_TRUE(message().contains(name)) << message().toStdString() << name.toStdString();
+      for (const QString& name : c.skipped)
+        EXPECT_TRUE(message().contains(name)) << message().toStdString() << name.toStdString();
     }
   }
 }
 
 TEST_F(OpenWith, SeveralFilesReachTheListFile) {
   OpenGivenFiles(app, paths({"a.mp3", "b.mp3"}));
-  EXPECT_EQ(readFile("List0.dat"), ("\"a\"\r\n\"" + path("a.mp3") + "\"\r\n\"b\"\r\n\"" + path("b.mp3") + "\"\r\n").toUtf8());
+  EXPECT_EQ(readFile("List0.dat"),
+            ("\"a\"\r\n\"" + path("a.mp3") + "\"\r\n\"b\"\r\n\"" + path("b.mp3") + "\"\r\n").toUtf8());
 }
 
 TEST_F(OpenWith, HandedOverFilesBringTheWindowBackAndFollowThePlayOption) {
