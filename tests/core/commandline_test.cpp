@@ -46,46 +46,26 @@ TEST(CommandLineTest, ReadsFilesAndOptions) {
   }
 }
 
-// Sets environment variables for the test's length.
-class Environment {
- public:
-  void set(const char* name, const QString& value) {
-    saved_.emplace_back(name, qgetenv(name), qEnvironmentVariableIsSet(name));
-    if (value.isNull())
-      qunsetenv(name);
-    else
-      qputenv(name, value.toUtf8());
-  }
-  ~Environment() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
-      std::get<2>(*it) ? qputenv(std::get<0>(*it), std::get<1>(*it)) : qunsetenv(std::get<0>(*it));
-  }
-
- private:
-  std::vector<std::tuple<const char*, QByteArray, bool>> saved_;
-};
-
 TEST(InstanceServerNameTest, OnePerUserAndDisplay) {
+  const QByteArray names[] = {"DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR"};
+  QByteArray saved[3];
+  for (int i = 0; i < 3; ++i) saved[i] = qgetenv(names[i]);
   QTemporaryDir runtime;
   const QString user = QString::number(::getuid());
-  struct Case {
-    QString display, wayland, runtimeFolder, name;
+  const QString inRuntime = runtime.path() + "/kestrune-" + user,
+                inTemp = QDir::tempPath() + "/kestrune-" + user;
+  const std::pair<QStringList, QString> cases[] = {
+      {{":42", "", runtime.path()}, inRuntime + "-_42"},
+      {{"host:10.0", "", runtime.path()}, inRuntime + "-host_10.0"},
+      {{":0", "wayland-1", runtime.path()}, inRuntime + "-wayland_1"},
+      {{":7", "", "/no/such/folder"}, inTemp + "-_7"},
+      {{"", "", runtime.path()}, ""},
   };
-  const Case cases[] = {
-      {":42", {}, runtime.path(), runtime.path() + "/kestrune-" + user + "-_42"},
-      {"host:10.0", {}, runtime.path(), runtime.path() + "/kestrune-" + user + "-host_10.0"},
-      {":0", "wayland-1", runtime.path(), runtime.path() + "/kestrune-" + user + "-wayland_1"},
-      {":7", {}, {}, QDir::tempPath() + "/kestrune-" + user + "-_7"},
-      {":7", {}, "/no/such/folder", QDir::tempPath() + "/kestrune-" + user + "-_7"},
-      {{}, {}, runtime.path(), {}},
-  };
-  for (const Case& c : cases) {
-    Environment environment;
-    environment.set("DISPLAY", c.display);
-    environment.set("WAYLAND_DISPLAY", c.wayland);
-    environment.set("XDG_RUNTIME_DIR", c.runtimeFolder);
-    EXPECT_EQ(InstanceServerName(), c.name) << c.display.toStdString() << c.wayland.toStdString();
+  for (const auto& [environment, name] : cases) {
+    for (int i = 0; i < 3; ++i) qputenv(names[i], environment[i].toUtf8());
+    EXPECT_EQ(InstanceServerName(), name) << qPrintable(environment.join(' '));
   }
+  for (int i = 0; i < 3; ++i) qputenv(names[i], saved[i]);
 }
 
 // A socket file with no one listening, as a program that ended abruptly leaves it.

@@ -1,5 +1,5 @@
-// The real program's command line: --version and friends, a start with no display, and under Xvfb a second start
-// with a file that hands it to the first (which plays it) and ends at once.
+// The real program's command line: --version and friends, a start with no display, and under Xvfb a second
+// start with a file that hands it to the first (which plays it) and ends at once.
 #include <gtest/gtest.h>
 
 #include <QDir>
