@@ -159,9 +159,11 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   if (!instanceName.isEmpty()) instance.listen(instanceName);
   Form1_Form_Load(app);
   app.form1().show();
-  // Files are opened, and later starts' files taken, once the window is up.
-  instance.setReceiver([&app](const QStringList& files) { ReceiveHandedOverFiles(app, files); });
-  if (!line.files.isEmpty()) QTimer::singleShot(0, [&app, &line] { OpenGivenFiles(app, line.files); });
+  // Once the window is up: this start's files first, then those of later starts.
+  QTimer::singleShot(0, [&app, &line, &instance] {
+    if (!line.files.isEmpty()) OpenGivenFiles(app, line.files);
+    instance.setReceiver([&app](const QStringList& files) { ReceiveHandedOverFiles(app, files); });
+  });
   if (afterShow) QTimer::singleShot(0, [&app, &afterShow] { afterShow(app); });
   return application.exec();
 }
