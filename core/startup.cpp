@@ -21,6 +21,7 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/listbox.h"
+#include "ui/mpris.h"
 #include "ui/programstyle.h"
 
 namespace {
@@ -142,6 +143,7 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   App app(vbmp3, platform, folder);
   Form1_Form_Load(app);
   app.form1().show();
+  StartMediaPlayerService(app);
   if (afterShow) QTimer::singleShot(0, [&app, &afterShow] { afterShow(app); });
   return application.exec();
 }
