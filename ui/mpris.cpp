@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
-#include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QEvent>
@@ -125,7 +124,7 @@ struct Track {
 };
 
 // org.mpris.MediaPlayer2.Player: the transport, the track and the volume.
-class PlayerInterface : public QDBusAbstractAdaptor, protected QDBusContext {
+class PlayerInterface : public QDBusAbstractAdaptor {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
   Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
@@ -211,13 +210,13 @@ class PlayerInterface : public QDBusAbstractAdaptor, protected QDBusContext {
     });
   }
   // As the open dialog would, then play. Only absolute file: URIs of existing files.
-  void OpenUri(const QString& uri) {
+  void OpenUri(const QString& uri, const QDBusMessage& call) {
     const QUrl url(uri);
     const QString path = url.isLocalFile() ? url.toLocalFile() : QString();
     if (path.isEmpty() || !QFileInfo(path).isAbsolute()) {
-      sendErrorReply(QDBusError::NotSupported, QStringLiteral("Only file: URIs open: ") + uri);
+      refuse(call, QDBusError::NotSupported, QStringLiteral("Only file: URIs open: ") + uri);
     } else if (!QFileInfo(path).isFile()) {
-      sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("No such file: ") + path);
+      refuse(call, QDBusError::InvalidArgs, QStringLiteral("No such file: ") + path);
     } else {
       answerThen([this, path] {
         if (LoadAndShowTrack(app_, path, LoadOptions::fromOpenDialog())) play();
@@ -240,6 +239,10 @@ class PlayerInterface : public QDBusAbstractAdaptor, protected QDBusContext {
     const int32_t state = app_.vbmp3.getState(position);
     if (seconds) *seconds = position;
     return state;
+  }
+  static void refuse(const QDBusMessage& call, QDBusError::ErrorType error, const QString& why) {
+    call.setDelayedReply(true);
+    QDBusConnection::sessionBus().send(call.createErrorReply(error, why));
   }
   QScrollBar* volumeBar() const { return app_.form1().HScroll3; }
   bool hasEntries() const { return app_.form2().Label2->text().trimmed().toInt() != 0; }
