@@ -129,8 +129,8 @@ class PlayerInterface : public QDBusAbstractAdaptor {
   Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
   Q_PROPERTY(QString PlaybackStatus READ playbackStatus)
   Q_PROPERTY(double Rate READ rate)
-  Q_PROPERTY(double MinimumRate READ rate)
-  Q_PROPERTY(double MaximumRate READ rate)
+  Q_PROPERTY(double MinimumRate READ minimumRate)
+  Q_PROPERTY(double MaximumRate READ maximumRate)
   Q_PROPERTY(QVariantMap Metadata READ metadata)
   Q_PROPERTY(double Volume READ volume WRITE setVolume)
   Q_PROPERTY(qlonglong Position READ position)
@@ -157,8 +157,10 @@ class PlayerInterface : public QDBusAbstractAdaptor {
         return QStringLiteral("Stopped");
     }
   }
-  // Pitch changes speed and pitch together, which a rate would misreport.
-  double rate() const { return 1.0; }
+  // The pitch bar: speed and pitch together, the position in track time. Set in the window.
+  double rate() const { return pitchBar()->value() / 100.0; }
+  double minimumRate() const { return pitchBar()->minimum() / 100.0; }
+  double maximumRate() const { return pitchBar()->maximum() / 100.0; }
   QVariantMap metadata();
   double volume() const { return double(volumeBar()->value()) / volumeBar()->maximum(); }
   void setVolume(double volume) {
@@ -245,6 +247,7 @@ class PlayerInterface : public QDBusAbstractAdaptor {
     QDBusConnection::sessionBus().send(call.createErrorReply(error, why));
   }
   QScrollBar* volumeBar() const { return app_.form1().HScroll3; }
+  QScrollBar* pitchBar() const { return app_.form1().HScroll2; }
   bool hasEntries() const { return app_.form2().Label2->text().trimmed().toInt() != 0; }
   qint64 lengthSeconds() const { return app_.form1().Text3->text().trimmed().toLongLong(); }
   // A stopped track starts from its beginning, wherever the bar was put.
@@ -308,6 +311,7 @@ class PlayerInterface : public QDBusAbstractAdaptor {
     return {{"PlaybackStatus", playbackStatus()},
             {"Metadata", metadata()},
             {"Volume", volume()},
+            {"Rate", rate()},
             {"CanGoNext", canGoNext()},
             {"CanGoPrevious", canGoPrevious()},
             {"CanPlay", hasTrack()},
@@ -361,6 +365,7 @@ void PlayerInterface::watchWindow() {
   connect(f.Command2, &QPushButton::clicked, this, soon);
   connect(f.Text1, &ChangeLabel::changed, this, soon);   // the file
   connect(f.Label3, &ChangeLabel::changed, this, soon);  // its length, "00:00" without a track
+  connect(f.HScroll2, &QScrollBar::valueChanged, this, soon);
   connect(f.HScroll3, &QScrollBar::valueChanged, this, soon);
   connect(app_.form2().Label2, &ChangeLabel::changed, this, soon);  // the Song List's entry count
 

@@ -4,9 +4,9 @@
 // Every method runs the procedure of the button or menu item that does the same, after the
 // call has been answered (a procedure may show a message box), so the windows show it.
 // Properties are read from the windows and the decoder when asked. PropertiesChanged goes
-// out for the playback status, the track, the volume and the Can* flags, detected from the
-// controls that change with them (no polling); Seeked after every seek, the user's in the
-// window included.
+// out for the playback status, the track, the volume, the rate (the pitch) and the Can*
+// flags, detected from the controls that change with them (no polling); Seeked after every
+// seek, the user's in the window included.
 #pragma once
 
 #include <QString>
