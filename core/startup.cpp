@@ -25,6 +25,7 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/listbox.h"
+#include "ui/mpris.h"
 #include "ui/programstyle.h"
 
 namespace {
@@ -159,6 +160,7 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   if (!instanceName.isEmpty()) instance.listen(instanceName);
   Form1_Form_Load(app);
   app.form1().show();
+  StartMediaPlayerService(app);
   // Once the window is up: this start's files first, then those of later starts.
   QTimer::singleShot(0, [&app, &line, &instance] {
     if (!line.files.isEmpty()) OpenGivenFiles(app, line.files);
