@@ -227,7 +227,13 @@ void Form1_mOpen_Click(App& app) {
   const QString path = app.platform.openFileName(&main, "開く", kSoundFileFilter, openDialogFolder(app));
   if (path.isEmpty()) return;
   main.openFolder = QFileInfo(path).absolutePath();
-  LoadAndShowTrack(app, path, LoadOptions::fromOpenDialog());
+  OpenSoundFile(app, path);
+}
+
+bool OpenSoundFile(App& app, const QString& path, LoadOptions::OnFailure onFailure) {
+  LoadOptions options = LoadOptions::fromOpenDialog();
+  options.onFailure = onFailure;
+  return LoadAndShowTrack(app, path, options);
 }
 
 void Form1_mClose_Click(App& app) {

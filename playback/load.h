@@ -61,10 +61,14 @@ bool LoadAndShowTrack(App& app, const QString& path, const LoadOptions& options)
 inline const QString kSoundFileFilter =
     QStringLiteral("音声ファイル(*.mp3 *.wav);;MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)");
 
-// File > "サウンドファイルを開く(&O)...": the open dialog, then the load. The dialog opens in
+// File > "サウンドファイルを開く(&O)...": the open dialog, then OpenSoundFile. The dialog opens in
 // the folder of the file last chosen in it while that folder exists, else in the Properties'
 // first folder when one is set, else where Qt's dialog starts.
 void Form1_mOpen_Click(App& app);
+// What the open dialog's answer leads to: stop, load `path`, and play it when "open and play
+// at once" is on. True when it opened; a failure is handled as `onFailure` says.
+bool OpenSoundFile(App& app, const QString& path,
+                   LoadOptions::OnFailure onFailure = LoadOptions::OnFailure::MessageAndReset);
 // File > "サウンドファイルを閉じる(&C)": asks first when the close confirmation is on.
 void Form1_mClose_Click(App& app);
 
