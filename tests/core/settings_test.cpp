@@ -190,12 +190,8 @@ TEST_F(Settings, VolumeAndPitchComeBackWithinTheirRanges) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
-    QTemporaryDir dir;
-    QFile file(dir.filePath("Option.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("[Kestrune DataFile]\r\nMainTop=0\r\n") + c.keys);
-    file.close();
-    Restarted again(dir.path());
+    writeFile("Option.ini", QByteArray("[Kestrune DataFile]\r\nMainTop=0\r\n") + c.keys);
+    Restarted again(folder.path());
     const Form1& main = again.app.form1();
     const QPoint designedKnob = app.form1().Image2->pos();
     EXPECT_EQ(main.HScroll3->value(), c.volume);
@@ -222,12 +218,8 @@ TEST_F(Settings, SecondaryWindowsWithoutASavedPlaceOpenCentredOnTheMainWindow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.keys);
-    QTemporaryDir dir;
-    QFile file(dir.filePath("Option.ini"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("[Kestrune DataFile]\r\nMainLeft=1500\r\nMainTop=1500\r\n") + c.keys);
-    file.close();
-    Restarted again(dir.path());
+    writeFile("Option.ini", QByteArray("[Kestrune DataFile]\r\nMainLeft=1500\r\nMainTop=1500\r\n") + c.keys);
+    Restarted again(folder.path());
     QWidget& main = again.app.form1();
     QWidget& equalizer = again.app.form4();
     equalizer.show();
