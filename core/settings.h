@@ -1,4 +1,4 @@
-// Option.ini: the settings file in the program folder, one section of 26 keys.
+// Option.ini: the settings file in the settings folder (App::file), one section of 26 keys.
 #pragma once
 
 #include <QString>

@@ -39,7 +39,9 @@ bool ensureDataFile(App& app, const QString& name) {
 bool libraryReady(App& app) {
   app.vbmp3.init();
   if (app.vbmp3.init() != 0) return true;
-  app.platform.messageBox(nullptr, "VBMP3.dllが見つかりません。\r\nVBMP3を同フォルダに置いてください。",
+  app.platform.messageBox(nullptr,
+                          kLibraryFileName + "が見つかりません。\r\n" + kLibraryFileName + "を同フォルダ[" +
+                              app.folder() + "]に置いてください。",
                           kProgramTitle);
   app.platform.exitProcess(1);
   return false;
@@ -137,7 +139,7 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   QApplication application(argc, argv);
   setProgramLook();
   const QString folder = QCoreApplication::applicationDirPath();
-  LibraryVbmp3 vbmp3(folder + "/libvbmp3.so");
+  LibraryVbmp3 vbmp3(folder + '/' + kLibraryFileName);
   QtPlatform platform;
   App app(vbmp3, platform, folder);
   Form1_Form_Load(app);
