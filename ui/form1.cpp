@@ -190,8 +190,14 @@ void Form1::connectProcedures() {
   connectMenuItem(app_, mGreen, Form1_mGreen_Click);
   Label13->setFont(titleFace());
   // The title line moves inside the box's frame and fills its own background: a move then
-  // only shifts the pixels already drawn instead of painting the title again.
+  // only shifts the pixels already drawn instead of painting the title again. The clip
+  // fills the strip the line leaves with the box's colour, so the box and its frame are
+  // not painted again under it at every step.
   TitleClip->setGeometry(Picture6->contentsRect());
+  QPalette clipColours = TitleClip->palette();
+  clipColours.setColor(QPalette::Window, Picture6->backColor());
+  TitleClip->setPalette(clipColours);
+  TitleClip->setAutoFillBackground(true);
   Label13->setBackColor(Picture6->backColor());
   connect(Timer4, &QTimer::timeout, this, runs(app_, Form1_Timer4_Timer));
   connectMenuItem(app_, mRightToLeft, Form1_mRightToLeft_Click);
