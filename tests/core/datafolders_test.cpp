@@ -8,28 +8,11 @@
 #include <memory>
 
 #include "core/app.h"
-#include "core/startup.h"
 #include "fakes/faults.h"
-#include "fakes/scripted_decoder.h"
-#include "fakes/scripted_platform.h"
+#include "fakes/program_test.h"
 #include "ui/form1.h"
 
 namespace {
-
-// Sets an environment variable (unsets it for a null value) for a test's length.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const QByteArray& value)
-      : name_(name), old_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
-    value.isNull() ? qunsetenv(name) : qputenv(name, value);
-  }
-  ~ScopedVariable() { wasSet_ ? qputenv(name_, old_) : qunsetenv(name_); }
-
- private:
-  const char* name_;
-  QByteArray old_;
-  bool wasSet_;
-};
 
 // "~" in a variable or an expected folder stands for the test's home folder; an empty
 // expected folder for the program folder.
