@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPixmap>
 
 class ChangeLabel : public QLabel {
   Q_OBJECT
@@ -24,6 +25,11 @@ class ChangeLabel : public QLabel {
   QColor backColor() const { return palette().color(QPalette::Window); }
   void setBackColor(const QColor& color);
 
+  // A label that moves by a few pixels at a time (the title line) repaints thin strips,
+  // but laying out its text costs the same for a strip as for the whole: with this on, an
+  // opaque label paints from one picture of itself, made again when its look changes.
+  void setPaintedFromPicture(bool on) { paintedFromPicture_ = on; }
+
   // Hides QLabel::setText: code must write through this type for changed() to run.
   void setText(const QString& text);
 
@@ -35,8 +41,23 @@ class ChangeLabel : public QLabel {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
+  // What the picture shows: it is made again when any of this differs.
+  struct Look {
+    QString text;
+    QSize size;
+    qint64 colours = 0;
+    QString font;
+    bool enabled = true;
+    qreal pixelRatio = 1;
+    bool operator==(const Look&) const = default;
+  };
+
   bool pressed_ = false;
   bool autoSize_ = false;
+  bool paintedFromPicture_ = false;
+  Look pictureLook_;
+  QPixmap picture_;
 };

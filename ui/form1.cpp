@@ -199,6 +199,7 @@ void Form1::connectProcedures() {
   TitleClip->setPalette(clipColours);
   TitleClip->setAutoFillBackground(true);
   Label13->setBackColor(Picture6->backColor());
+  Label13->setPaintedFromPicture(true);
   connect(Timer4, &QTimer::timeout, this, runs(app_, Form1_Timer4_Timer));
   connectMenuItem(app_, mRightToLeft, Form1_mRightToLeft_Click);
   connectMenuItem(app_, mLeftToRight, Form1_mLeftToRight_Click);

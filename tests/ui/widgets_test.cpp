@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -98,6 +99,31 @@ TEST(ChangeLabel, ColoursReachThePaletteAndABackColourFillsTheLabel) {
   EXPECT_EQ(label.palette().color(QPalette::Disabled, QPalette::WindowText), QColor(124, 255, 178));
   EXPECT_EQ(label.palette().color(QPalette::Window), QColor(Qt::white));
   EXPECT_TRUE(label.autoFillBackground());
+}
+
+// The title line paints from a picture of itself: it must look as the label's own drawing
+// does, and follow each change of text, colour, font and state.
+TEST(ChangeLabel, PaintedFromAPictureLooksAsItsOwnDrawing) {
+  ChangeLabel fromPicture, own;
+  fromPicture.setPaintedFromPicture(true);
+  const std::vector<std::function<void(ChangeLabel&)>> changes = {
+      [](ChangeLabel& l) { l.setBackColor(QColor(12, 12, 28)); },
+      [](ChangeLabel& l) { l.setText("Kestrune"); },
+      [](ChangeLabel& l) { l.setText("曲名のタイトル"); },
+      [](ChangeLabel& l) { l.setForeColor(QColor(255, 128, 255)); },
+      [](ChangeLabel& l) {
+        QFont bold = l.font();
+        bold.setBold(true);
+        l.setFont(bold);
+      },
+      [](ChangeLabel& l) { l.setEnabled(false); },
+      [](ChangeLabel& l) { l.resize(l.width() + 30, l.height()); },
+  };
+  for (ChangeLabel* label : {&fromPicture, &own}) label->setAutoSize(true);
+  for (size_t i = 0; i < changes.size(); ++i) {
+    for (ChangeLabel* label : {&fromPicture, &own}) changes[i](*label);
+    EXPECT_EQ(fromPicture.grab().toImage(), own.grab().toImage()) << "after change " << i;
+  }
 }
 
 TEST(HiddenList, RemovingARowKeepsTheSelectionOnItsRow) {
