@@ -1,4 +1,4 @@
-// Kestrune: loading the main window starts the program; the command line is not read.
+// Kestrune: the command line names sound files to open (see core/startup.h).
 #include "core/startup.h"
 
 int main(int argc, char** argv) { return RunProgram(argc, argv); }

@@ -14,6 +14,11 @@
 #   bench/window_cpu.sh [build-folder]   (default: build; needs kestrune and libvbmp3.so)
 # RUNS and SECONDS_MEASURED in the environment change the number of runs and the window;
 # STATES picks the program's states to measure (default "stopped playing tray").
+# The program runs without a session bus, as before its media player interface existed. A
+# state named with "+bus" (MPRIS=1 adds "stopped+bus playing+bus") runs it on a private
+# session bus of the script's, where it registers its MPRIS interface, with a client
+# following the player's signals as a desktop's player widget does; the script prints the
+# ratios with / without the bus.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
@@ -31,9 +36,11 @@ fi
 work=$(mktemp -d)
 xvfb=
 helpers=
+bus=
 cleanup() {
   [ -n "$helpers" ] && kill $helpers 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  [ -n "$bus" ] && kill "$bus" 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,6 +59,14 @@ trayer --edge bottom --align left --widthtype request --height 24 >/dev/null 2>&
 helpers+=" $!"
 sleep 1
 
+states=${STATES:-stopped playing tray}
+[ "${MPRIS:-0}" = 1 ] && states+=" stopped+bus playing+bus"
+if [[ $states == *+bus* ]]; then
+  exec 4< <(exec dbus-daemon --session --nofork --print-address=1 2>/dev/null)
+  bus=$!
+  read -r -t 10 bus_address <&4 || { echo "dbus-daemon did not start" >&2; exit 1; }
+fi
+
 ticks_per_second=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
@@ -61,20 +76,21 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 # plays with the tray option on and is then minimized into the tray); prints the process
 # id. Fails when it does not come up in 10 s.
 start_in() {
-  local caption
-  if [ "$1" = playing ] || [ "$1" = tray ]; then
+  local caption state=${1%+bus} env=(env -u DBUS_SESSION_BUS_ADDRESS)
+  [ "$state" != "$1" ] && env=(env "DBUS_SESSION_BUS_ADDRESS=$bus_address")
+  if [ "$state" = playing ] || [ "$state" = tray ]; then
     printf '[Kestrune DataFile]\r\nAutoMusic=%s\r\nAutoMusicMode=1\r\nAppSave=0\r\nTaskMode=%s\r\n' \
-      "$work/song.mp3" "$([ "$1" = tray ] && echo 1 || echo 0)" >"$work/Option.ini"
+      "$work/song.mp3" "$([ "$state" = tray ] && echo 1 || echo 0)" >"$work/Option.ini"
     caption='【song】'
   else
     printf '[Kestrune DataFile]\r\nAppSave=0\r\n' >"$work/Option.ini"
     caption='^Kestrune$'
   fi
-  "$work/kestrune" >/dev/null 2>&1 &
+  "${env[@]}" "$work/kestrune" >/dev/null 2>&1 &
   local pid=$! i window
   for i in $(seq 100); do
     if window=$(xdotool search --onlyvisible --name "$caption" 2>/dev/null); then
-      [ "$1" = tray ] && { xdotool windowminimize "$window"; sleep 1; }
+      [ "$state" = tray ] && { xdotool windowminimize "$window"; sleep 1; }
       echo "$pid"
       return 0
     fi
@@ -114,14 +130,29 @@ start_peer() {
   return 1
 }
 
-# CPU % of one core of one run in state $1 (stopped, playing, tray or peer).
+# On the bus: waits until the program has its name there and starts a client that follows
+# its signals; prints the client's process id.
+follow_on_bus() {
+  local i
+  for i in $(seq 50); do
+    dbus-send --bus="$bus_address" --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.ListNames 2>/dev/null | grep -q '"org.mpris.MediaPlayer2.kestrune"' && break
+    sleep 0.1
+  done
+  [ "$i" -lt 50 ] || { echo "the program did not appear on the session bus" >&2; return 1; }
+  DBUS_SESSION_BUS_ADDRESS=$bus_address playerctl -p kestrune --follow status >/dev/null 2>&1 &
+  echo $!
+}
+
+# CPU % of one core of one run in state $1 (stopped, playing, tray, peer; "+bus" on the bus).
 measure() {
-  local pid start_ticks start_ns end_ticks end_ns
+  local pid start_ticks start_ns end_ticks end_ns follower=
   # A busy X server now and then refuses a connection: the program then cannot start.
   if [ "$1" = peer ]; then
     pid=$(start_peer) || { echo "Audacious did not come up" >&2; exit 1; }
   else
     pid=$(start_in "$1" || start_in "$1" || start_in "$1") || { echo "the program did not come up $1" >&2; exit 1; }
+    if [[ $1 == *+bus ]]; then follower=$(follow_on_bus) || exit 1; fi
   fi
   sleep 2
   start_ticks=$(cpu_ticks "$pid")
@@ -129,13 +160,13 @@ measure() {
   sleep "$seconds"
   end_ticks=$(cpu_ticks "$pid")
   end_ns=$(date +%s%N)
-  kill "$pid"
+  kill "$pid" $follower
   while kill -0 "$pid" 2>/dev/null; do sleep 0.1; done
   awk -v t=$((end_ticks - start_ticks)) -v hz="$ticks_per_second" -v ns=$((end_ns - start_ns)) \
     'BEGIN { printf "%.2f", 100 * t / hz / (ns / 1e9) }'
 }
 
-states=${STATES:-stopped playing tray}
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 if [ "$peer" = 1 ]; then
   prepare_peer
   states+=" peer"
@@ -146,14 +177,20 @@ for _ in $(seq "$runs"); do
 done
 
 echo "$runs runs of $seconds s each, main window shown, Xvfb; playing: a 44.1 kHz stereo MP3 at 128 kbit/s, dummy output"
+echo "machine: $(nproc) cores, load average $load_before before and $(cut -d' ' -f1-3 /proc/loadavg) after (1, 5, 15 min)"
 declare -A medians
 for state in $states; do
   medians[$state]=$(echo "${results[$state]}" | tr ' ' '\n' | awk NF | median)
-  printf '%-8s CPU %% of one core per run: %s  median: %s %%\n' "$state" "${results[$state]}" "${medians[$state]}"
+  printf '%-11s CPU %% of one core per run: %s  median: %s %%\n' "$state" "${results[$state]}" "${medians[$state]}"
 done
 if [ "$peer" = 1 ]; then
   echo "peer: Audacious $(audacious --version 2>/dev/null | awk '{ print $2 }'), GTK interface, SDL output on the dummy driver, playing the same MP3"
   awk -v k="${medians[playing]}" -v p="${medians[peer]}" \
     'BEGIN { if (p > 0) printf "playing / peer: %.2f\n", k / p; else print "playing / peer: peer used no CPU" }'
 fi
+for state in $states; do
+  [[ $state == *+bus ]] || continue
+  awk -v s="${state%+bus}" -v b="${medians[$state]}" -v p="${medians[${state%+bus}]:-}" \
+    'BEGIN { if (p > 0) printf "%s with / without the session bus: %.2f\n", s, b / p }'
+done
 echo "targets: stopped 0.2 %, playing at most the peer (about 1.3 %), tray 0.6 %"

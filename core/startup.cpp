@@ -5,13 +5,17 @@
 #include <QComboBox>
 #include <QTimer>
 #include <csignal>
+#include <cstdio>
 
 #include "core/app.h"
+#include "core/commandline.h"
+#include "core/instance.h"
 #include "core/platform.h"
 #include "core/settings.h"
 #include "core/vbmp3binding.h"
 #include "platform/qt/qtplatform.h"
 #include "playback/load.h"
+#include "playback/openwith.h"
 #include "playback/playmodes.h"
 #include "playback/polling.h"
 #include "songlist/listfile.h"
@@ -21,6 +25,7 @@
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/listbox.h"
+#include "ui/mpris.h"
 #include "ui/programstyle.h"
 
 namespace {
@@ -133,6 +138,17 @@ void Form1_Form_Unload(App& app) {
 void Form1_mEnd_Click(App& app) { Form1_Form_Unload(app); }
 
 int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow) {
+  const CommandLine line = ParseCommandLine(argc, argv);
+  if (line.action != CommandLine::Action::Run) return AnswerCommandLine(line);
+  // A later start only hands its files over: no window, no library, no settings.
+  const QString instanceName = InstanceServerName();
+  if (!instanceName.isEmpty() && HandOverToRunningProgram(instanceName, line.files)) return 0;
+  if (instanceName.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    // Qt would abort the process; the user is told instead.
+    std::fputs("kestrune: ウィンドウを表示できません（DISPLAY も WAYLAND_DISPLAY もありません）。\n", stderr);
+    return 2;
+  }
+
   // A file-size limit makes a write fail with EFBIG, which the writers report, instead of
   // ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -142,8 +158,16 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   LibraryVbmp3 vbmp3(folder + '/' + kLibraryFileName);
   QtPlatform platform;
   App app(vbmp3, platform, folder);
+  InstanceServer instance;
+  if (!instanceName.isEmpty()) instance.listen(instanceName);
   Form1_Form_Load(app);
   app.form1().show();
+  StartMediaPlayerService(app);
+  // Once the window is up: this start's files first, then those of later starts.
+  QTimer::singleShot(0, [&app, &line, &instance] {
+    if (!line.files.isEmpty()) OpenGivenFiles(app, line.files);
+    instance.setReceiver([&app](const QStringList& files) { ReceiveHandedOverFiles(app, files); });
+  });
   if (afterShow) QTimer::singleShot(0, [&app, &afterShow] { afterShow(app); });
   return application.exec();
 }

@@ -221,7 +221,13 @@ void Form1_mOpen_Click(App& app) {
   const QString path =
       app.platform.openFileName(&main, "開く", "MP3サウンド形式(*.mp3);;waveサウンド形式(*.wav)", QString());
   if (path.isEmpty()) return;
-  LoadAndShowTrack(app, path, LoadOptions::fromOpenDialog());
+  OpenSoundFile(app, path);
+}
+
+bool OpenSoundFile(App& app, const QString& path, LoadOptions::OnFailure onFailure) {
+  LoadOptions options = LoadOptions::fromOpenDialog();
+  options.onFailure = onFailure;
+  return LoadAndShowTrack(app, path, options);
 }
 
 void Form1_mClose_Click(App& app) {

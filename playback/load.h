@@ -56,8 +56,12 @@ struct LoadOptions {
 // Opens `path` (surrounding spaces trimmed) and shows the track; true when it opened.
 bool LoadAndShowTrack(App& app, const QString& path, const LoadOptions& options);
 
-// File > "サウンドファイルを開く(&O)...": the open dialog, then the load.
+// File > "サウンドファイルを開く(&O)...": the open dialog, then OpenSoundFile.
 void Form1_mOpen_Click(App& app);
+// What the open dialog's answer leads to: stop, load `path`, and play it when "open and play
+// at once" is on. True when it opened; a failure is handled as `onFailure` says.
+bool OpenSoundFile(App& app, const QString& path,
+                   LoadOptions::OnFailure onFailure = LoadOptions::OnFailure::MessageAndReset);
 // File > "サウンドファイルを閉じる(&C)": asks first when the close confirmation is on.
 void Form1_mClose_Click(App& app);
 

@@ -17,7 +17,6 @@
 namespace {
 
 constexpr int kPitchStep = 20;
-constexpr int kVolumeStep = 5;
 constexpr int kKnobStepPixels = 6;
 
 // Moves a bar by `delta`, kept within its range (a value reached by dragging may be less

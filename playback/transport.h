@@ -32,8 +32,9 @@ void Form1_HScroll2_Change(App& app);
 void Form1_Command5_Click(App& app);  // pitch down
 void Form1_Command6_Click(App& app);  // pitch up
 
-// Volume: the bar (HScroll3, 0..100) holds the value; the buttons step it by 5 within the
-// bar's range and move the knob picture Image2 by 6 pixels with it.
+// Volume: the bar (HScroll3, 0..100) holds the value; the buttons step it by kVolumeStep
+// within the bar's range and move the knob picture Image2 by 6 pixels with it.
+inline constexpr int kVolumeStep = 5;
 void Form1_HScroll3_Change(App& app);
 void Form1_Command11_Click(App& app);  // volume up
 void Form1_Command12_Click(App& app);  // volume down
