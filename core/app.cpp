@@ -1,5 +1,11 @@
 #include "core/app.h"
 
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "core/settings.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -11,9 +17,32 @@
 // they are linked and registered before the first window is built.
 static void registerPictures() { Q_INIT_RESOURCE(resources); }
 
+// access() rather than a test file: nothing is left behind, and a read-only mount says
+// EROFS even to root.
+static bool writable(const QString& folder) {
+  return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+// The program's folder under $variable, or under ~/fallback when the variable is unset or
+// not an absolute path (the base directory rule of the XDG specification).
+static QString userFolder(const char* variable, const char* fallback) {
+  const QString base = qEnvironmentVariable(variable);
+  return QDir::cleanPath((QDir::isAbsolutePath(base) ? base : QDir::homePath() + '/' + fallback) +
+                         "/kestrune");
+}
+
 App::App(Vbmp3& vbmp3, Platform& platform, QString programFolder)
     : vbmp3(vbmp3), platform(platform), folder_(std::move(programFolder)) {
   while (folder_.size() > 1 && folder_.endsWith('/')) folder_.chop(1);
+  if (writable(folder_)) {
+    configFolder_ = dataFolder_ = folder_;
+  } else {
+    // A folder that cannot be made shows later, when start-up cannot create its files.
+    configFolder_ = userFolder("XDG_CONFIG_HOME", ".config");
+    dataFolder_ = userFolder("XDG_DATA_HOME", ".local/share");
+    QDir().mkpath(configFolder_);
+    QDir().mkpath(dataFolder_);
+  }
   registerPictures();
 }
 
@@ -27,7 +56,9 @@ App::~App() {
   form1_.reset();
 }
 
-QString App::file(const QString& name) const { return folder_ + '/' + name; }
+QString App::file(const QString& name) const {
+  return (name == kSettingsFile ? configFolder_ : dataFolder_) + '/' + name;
+}
 
 // A window with a load procedure runs it once the window is reachable through the App, so
 // the procedure may reach the window's controls as every procedure does.

@@ -31,8 +31,14 @@ class App {
   Vbmp3& vbmp3;
   Platform& platform;
 
-  // The program folder joined with a file name, e.g. file("Option.ini").
+  // Where a data file lives, e.g. file("Option.ini"). While the program folder can be
+  // written (a portable copy, the build folder) every data file lives there. Otherwise the
+  // settings live in $XDG_CONFIG_HOME/kestrune and the lists and presets in
+  // $XDG_DATA_HOME/kestrune (~/.config and ~/.local/share by default), made when missing.
   QString file(const QString& name) const;
+  // The folder of the lists and presets: the program folder or the user's data folder.
+  const QString& dataFolder() const { return dataFolder_; }
+  // The program folder: the program, libvbmp3.so and the help document.
   const QString& folder() const { return folder_; }
 
   // Each window is created, hidden, the first time code touches it, and lives until the
@@ -55,6 +61,8 @@ class App {
 
  private:
   QString folder_;
+  QString configFolder_;
+  QString dataFolder_;
   std::unique_ptr<Form1> form1_;
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<Form3> form3_;

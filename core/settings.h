@@ -1,5 +1,5 @@
-// Option.ini: the settings file in the program folder, one section of 26 keys, then the
-// volume, the pitch and the open dialog's folder, which older files lack.
+// Option.ini: the settings file in the settings folder (App::file), one section of 26 keys,
+// then the volume, the pitch and the open dialog's folder, which older files lack.
 #pragma once
 
 #include <QString>

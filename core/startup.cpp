@@ -46,7 +46,9 @@ bool ensureDataFile(App& app, const QString& name) {
 bool libraryReady(App& app) {
   app.vbmp3.init();
   if (app.vbmp3.init() != 0) return true;
-  app.platform.messageBox(nullptr, "VBMP3.dllが見つかりません。\r\nVBMP3を同フォルダに置いてください。",
+  app.platform.messageBox(nullptr,
+                          kLibraryFileName + "が見つかりません。\r\n" + kLibraryFileName + "を同フォルダ[" +
+                              app.folder() + "]に置いてください。",
                           kProgramTitle);
   app.platform.exitProcess(1);
   return false;
@@ -153,10 +155,12 @@ int RunProgram(int argc, char** argv, const std::function<void(App&)>& afterShow
   // ending the program.
   std::signal(SIGXFSZ, SIG_IGN);
   QApplication application(argc, argv);
+  // The installed desktop entry's name: desktops match the window to its icon by it.
+  QGuiApplication::setDesktopFileName(QStringLiteral("kestrune"));
   setProgramLook();
   loadQtJapanese();
   const QString folder = QCoreApplication::applicationDirPath();
-  LibraryVbmp3 vbmp3(folder + "/libvbmp3.so");
+  LibraryVbmp3 vbmp3(folder + '/' + kLibraryFileName);
   QtPlatform platform;
   App app(vbmp3, platform, folder);
   InstanceServer instance;

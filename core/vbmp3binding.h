@@ -52,6 +52,9 @@ class Vbmp3 {
   virtual int32_t getOutput() = 0;
 };
 
+// The library's file name; the program looks for it in its own folder.
+inline const QString kLibraryFileName = QStringLiteral("libvbmp3.so");
+
 // The production binding: libvbmp3.so, opened by its path with dlopen and bound at the
 // first call. Opening it (with the many libraries it pulls in) takes a while, so it starts
 // on a background thread as soon as the binding is constructed, and the first call waits

@@ -3,7 +3,8 @@
 // needs neither SVG code nor an image decoder at start-up. The .argb format is the one
 // formPicture (ui/pictures.h) reads: width and height as 32-bit unsigned numbers, then the
 // rows of premultiplied ARGB32 pixels, all in the machine's byte order.
-//   svg2argb <in.svg> <out-without-extension> <width> <height>
+// An output named *.png is written once, as a PNG of that size (the desktop's icons).
+//   svg2argb <in.svg> <out-without-extension | out.png> <width> <height>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
@@ -12,12 +13,16 @@
 #include <cstdint>
 #include <cstdio>
 
-static bool render(QSvgRenderer& svg, int width, int height, const QString& path) {
+static QImage render(QSvgRenderer& svg, int width, int height) {
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   svg.render(&painter);
-  painter.end();
+  return image;
+}
+
+static bool writeArgb(QSvgRenderer& svg, int width, int height, const QString& path) {
+  const QImage image = render(svg, width, height);
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
   const uint32_t size[2] = {static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
@@ -32,7 +37,7 @@ int main(int argc, char** argv) {
   const QStringList args = app.arguments();
   const int width = args.value(3).toInt(), height = args.value(4).toInt();
   if (args.size() != 5 || width <= 0 || height <= 0) {
-    std::fprintf(stderr, "usage: svg2argb <in.svg> <out-without-extension> <width> <height>\n");
+    std::fprintf(stderr, "usage: svg2argb <in.svg> <out-without-extension | out.png> <width> <height>\n");
     return 2;
   }
   QSvgRenderer svg(args[1]);
@@ -41,7 +46,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   const QString out = args[2];
-  if (!render(svg, width, height, out + ".argb") || !render(svg, 2 * width, 2 * height, out + "@2x.argb")) {
+  const bool written = out.endsWith(".png") ? render(svg, width, height).save(out, "PNG")
+                                            : writeArgb(svg, width, height, out + ".argb") &&
+                                                  writeArgb(svg, 2 * width, 2 * height, out + "@2x.argb");
+  if (!written) {
     std::fprintf(stderr, "svg2argb: cannot write %s\n", qPrintable(out));
     return 1;
   }

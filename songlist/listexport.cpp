@@ -29,7 +29,7 @@ QString exportPath(const QString& chosen) {
 void Form1_mSongListTextSave_Click(App& app) {
   Form1& main = app.form1();
   const QString chosen = app.platform.saveFileName(&main, QStringLiteral("名前付けて保存"),
-                                                   QStringLiteral("テキスト文章(*.txt)"), app.folder());
+                                                   QStringLiteral("テキスト文章(*.txt)"), app.dataFolder());
   if (chosen.isEmpty()) return;  // cancelled
   const QString path = exportPath(chosen);
   // The dialog saw the chosen name; the question is about the file that is written.

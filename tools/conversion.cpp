@@ -54,7 +54,7 @@ bool sameFile(const QString& a, const QString& b) {
 
 std::optional<QString> chooseTarget(App& app, const Direction& d) {
   const QString chosen =
-      app.platform.saveFileName(&app.form1(), QStringLiteral("名前付けて保存"), d.filter, app.folder());
+      app.platform.saveFileName(&app.form1(), QStringLiteral("名前付けて保存"), d.filter, app.dataFolder());
   if (chosen.isEmpty()) return std::nullopt;
   return ConversionTarget(chosen, d.extension);
 }

@@ -1,5 +1,5 @@
 // The graphic equalizer (Form4): ten band sliders whose values go to the decoder as they
-// move, and named presets kept in Sound.dat in the program folder.
+// move, and named presets kept in Sound.dat in the data folder (App::file).
 //
 // Sliders run from -128 (thumb at the top) to 128 (at the bottom); the decoder gets the
 // negated value, so up is a boost. Presets: Combo1 holds the names and the hidden lists

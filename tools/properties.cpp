@@ -20,7 +20,7 @@ void leaveDialog(App& app) {
 QString ChooseSoundFile(App& app, QWidget* owner) {
   const QString folder = app.form3().Text1->text();
   return app.platform.openFileName(owner, QStringLiteral("開く"), kSoundFileFilter,
-                                   folder.isEmpty() ? app.folder() : folder);
+                                   folder.isEmpty() ? app.dataFolder() : folder);
 }
 
 void Form1_mPropaty_Click(App& app) {

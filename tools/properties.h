@@ -9,7 +9,7 @@ class App;
 class QWidget;
 
 // The open dialog for one MP3 or WAV file, owned by `owner`, starting in the folder set in
-// the dialog (Text1), or in the program folder when none is set. Empty when cancelled.
+// the dialog (Text1), or in the data folder when none is set. Empty when cancelled.
 QString ChooseSoundFile(App& app, QWidget* owner);
 
 // "プロパティを開く(&P)...": shows the dialog and sets its shown-flag Label23 to "1".

@@ -51,7 +51,7 @@ void openOrSay(App& app, const QString& target) {
 }  // namespace
 
 void Form1_mHelp_Click(App& app) {
-  const QString help = app.file(kHelpFileName);
+  const QString help = app.folder() + '/' + kHelpFileName;
   if (!QFileInfo(help).isFile()) {
     say(app, "ヘルプファイル[" + help + "]が見つかりません。\r\n" + kHelpFileName +
                  "をプログラムと同じフォルダに置いてください。");
@@ -60,7 +60,7 @@ void Form1_mHelp_Click(App& app) {
   openOrSay(app, help);
 }
 
-void Form1_mFolder_Click(App& app) { openOrSay(app, app.folder()); }
+void Form1_mFolder_Click(App& app) { openOrSay(app, app.dataFolder()); }
 
 void Form1_mVolume_Click(App& app) {
   for (const Mixer& mixer : mixers())

@@ -1,5 +1,5 @@
 // The main window's commands that hand work to the desktop: the help document, the
-// program folder, the sound mixer, the home page and the CD drive's tray. None of them
+// data folder, the sound mixer, the home page and the CD drive's tray. None of them
 // touches playback.
 #pragma once
 
@@ -14,7 +14,8 @@ inline const QString kHelpFileName = QStringLiteral("kestrune-help.html");
 
 // "ヘルプ(&H)": the user guide in the desktop's browser; a missing guide is reported.
 void Form1_mHelp_Click(App& app);
-// "同フォルダを開く(&F)...": the program folder (not the current song's) in the file manager.
+// "同フォルダを開く(&F)...": the data folder (App::dataFolder: the program folder while it can
+// be written), not the current song's, in the file manager.
 void Form1_mFolder_Click(App& app);
 // "ボリュームコントロール(&V)...": the first of the usual mixers that is installed. When
 // none is, the program says so once per run and goes on.

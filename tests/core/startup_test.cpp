@@ -18,7 +18,10 @@
 
 namespace {
 
-const QString kLibraryMissing = "VBMP3.dllが見つかりません。\r\nVBMP3を同フォルダに置いてください。";
+// Names the file missing on this system and the folder it was looked for in.
+QString libraryMissing(const QString& folder) {
+  return "libvbmp3.soが見つかりません。\r\nlibvbmp3.soを同フォルダ[" + folder + "]に置いてください。";
+}
 
 QStringList items(const QComboBox* box) {
   QStringList texts;
@@ -112,7 +115,7 @@ TEST_F(Startup, MissingLibraryShowsItsMessageAndEndsWithNothingWritten) {
   decoder.initResults = {1, 0};  // only the second answer counts
   start();
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, kLibraryMissing);
+  EXPECT_EQ(platform.messages[0].text, libraryMissing(folder.path()));
   EXPECT_EQ(platform.messages[0].title, "Kestrune");
   EXPECT_EQ(platform.messages[0].buttons, MessageButtons::Ok);
   EXPECT_EQ(platform.exitCode, 1);
@@ -132,7 +135,7 @@ TEST_F(Startup, ProductionBindingWithoutTheLibraryEndsWithItsMessage) {
   App withoutLibrary(absent, platform, folder.path());
   Form1_Form_Load(withoutLibrary);
   ASSERT_EQ(platform.messages.size(), 1u);
-  EXPECT_EQ(platform.messages[0].text, kLibraryMissing);
+  EXPECT_EQ(platform.messages[0].text, libraryMissing(folder.path()));
   EXPECT_EQ(platform.exitCode, 1);
   EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }

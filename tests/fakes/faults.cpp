@@ -53,3 +53,19 @@ BusyFile::BusyFile(const QString& source, const QString& target) : target_(targe
 BusyFile::~BusyFile() {
   if (mounted_) ::umount2(QFile::encodeName(target_).constData(), MNT_DETACH);
 }
+
+ReadOnlyFolder::ReadOnlyFolder(const QString& folder) : folder_(folder) {
+  const QByteArray path = QFile::encodeName(folder);
+  if (::mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) != 0) {
+    error_ = QString::fromLocal8Bit(std::strerror(errno));
+    return;
+  }
+  mounted_ = ::mount(nullptr, path.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+  if (mounted_) return;
+  error_ = QString::fromLocal8Bit(std::strerror(errno));
+  ::umount2(path.constData(), MNT_DETACH);
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+  if (mounted_) ::umount2(QFile::encodeName(folder_).constData(), MNT_DETACH);
+}

@@ -1,5 +1,5 @@
-// Real faults for tests: a file size limit, a tiny tmpfs filled to the last byte, and a
-// file that is a mount point (it can be neither renamed nor removed). Each undoes itself
+// Real faults for tests: a file size limit, a tiny tmpfs filled to the last byte, a file
+// that is a mount point (it can be neither renamed nor removed), and a read-only folder. Each undoes itself
 // when it goes out of scope.
 #pragma once
 
@@ -55,6 +55,24 @@ class BusyFile {
 
  private:
   QString target_;
+  bool mounted_ = false;
+  QString error_;
+};
+
+// Binds `folder` over itself read-only: nothing in it can be created or changed, even by
+// root (EROFS), until the binding goes.
+class ReadOnlyFolder {
+ public:
+  explicit ReadOnlyFolder(const QString& folder);
+  ~ReadOnlyFolder();
+  ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+  ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+  bool mounted() const { return mounted_; }
+  QString error() const { return error_; }
+
+ private:
+  QString folder_;
   bool mounted_ = false;
   QString error_;
 };

@@ -25,6 +25,23 @@ inline const QString kFailedOpen =
 // Readable QStrings in failure messages.
 void PrintTo(const QString& text, std::ostream* out);
 
+// Sets an environment variable, or unsets it for a null value, for a test's length.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const QByteArray& value)
+      : name_(name), old_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+  }
+  ~ScopedVariable() { wasSet_ ? qputenv(name_, old_) : qunsetenv(name_); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const char* name_;
+  QByteArray old_;
+  bool wasSet_;
+};
+
 // The program folder and the platform, with helpers for the folder's files.
 class ProgramFolder : public testing::Test {
  protected:

@@ -202,8 +202,8 @@ TEST_F(Forms, WindowsAreCreatedOnFirstTouchAndOwnedByTheMainWindow) {
   EXPECT_TRUE(app.form4Created());
   EXPECT_EQ(&app.form4(), &equalizer);
   EXPECT_EQ(equalizer.parentWidget(), &app.form1());
-  const App elsewhere(decoder, platform, "/opt/kestrune/");
-  EXPECT_EQ(elsewhere.file("Option.ini"), "/opt/kestrune/Option.ini");
+  const App elsewhere(decoder, platform, folder.path() + "/");
+  EXPECT_EQ(elsewhere.file("Option.ini"), folder.path() + "/Option.ini");
 }
 
 TEST_F(Forms, SecondaryWindowsStartHiddenAndOnlyHideWhenClosed) {
