@@ -24,7 +24,7 @@ static bool writable(const QString& folder) {
 }
 
 // The program's folder under $variable, or under ~/fallback when the variable is unset or
-// not an absolute path (the base directory rule of the XDG specification).
+// not an absolute path, as the XDG base directories are defined.
 static QString userFolder(const char* variable, const char* fallback) {
   const QString base = qEnvironmentVariable(variable);
   return QDir::cleanPath((QDir::isAbsolutePath(base) ? base : QDir::homePath() + '/' + fallback) +
