@@ -142,10 +142,20 @@ TEST_F(Installed, ReadOnlyInstallKeepsTheSongListInTheUserFolders) {
   press(screen, main, "ctrl+s");
   const QString songList = waitForWindow(screen, "^Song List$");
   ASSERT_FALSE(songList.isEmpty()) << "no Song List window";
-  run("xdotool", {"mousemove", "--window", songList, "260", "20", "click", "1"}, screen);
-  ASSERT_FALSE(waitForWindow(screen, "^開く$").isEmpty()) << "no open dialog";
-  run("xdotool", {"type", "--delay", "20", song}, screen);
-  run("xdotool", {"key", "Return"}, screen);
+  QString dialog;  // a click that comes before the window takes input is lost
+  for (int i = 0; i < 3 && dialog.isEmpty(); ++i) {
+    run("xdotool", {"mousemove", "--window", songList, "260", "20", "click", "1"}, screen);
+    dialog = waitForWindow(screen, "^開く$");
+  }
+  ASSERT_FALSE(dialog.isEmpty()) << "no open dialog";
+  // Typed again while the dialog stays: a busy desktop may give the keys to another window,
+  // and the name box's completion list, once shown, takes a Return itself.
+  for (int i = 0; i < 5; ++i) {
+    press(screen, dialog, "ctrl+a");
+    run("xdotool", {"type", "--delay", "20", song}, screen);
+    run("xdotool", {"key", "Return"}, screen);
+    if (waitUntilGone(screen, "^開く$", 3)) break;
+  }
   ASSERT_TRUE(waitUntilGone(screen, "^開く$")) << windowNames(screen);
   // A click that comes as the dialog goes may find the window not yet enabled again.
   for (int i = 0; i < 5 && !waitUntilGone(screen, "^Song List$", 1); ++i)
