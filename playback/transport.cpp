@@ -125,15 +125,17 @@ void Form1_Command3_Click(App& app) {
   f.Command1->setEnabled(true);
 }
 
-void PlayPauseKey(App& app) {
+void PlayOrPause(App& app, void (*play)(App&)) {
   Form1& f = app.form1();
   int32_t seconds = 0;
   if (app.vbmp3.getState(seconds) == VBMP3_STATE_PLAYING) {
     if (f.Command3->isEnabled()) Form1_Command3_Click(app);
   } else if (f.Command1->isEnabled()) {
-    Form1_Command1_Click(app);
+    play(app);
   }
 }
+
+void PlayPauseKey(App& app) { PlayOrPause(app, Form1_Command1_Click); }
 
 void Form1_HScroll2_Change(App& app) {
   Form1& f = app.form1();

@@ -33,9 +33,13 @@ void applyWithSoundHeld(App& app, const std::function<void()>& change);
 void Form1_Command2_Click(App& app);  // stop; a running conversion stops too
 void Form1_Command3_Click(App& app);  // pause
 
-// The Space key, on the main window and the Song List when no text box has the focus: the
-// pause button's procedure while the track plays, else the play button's (resume a paused
-// track, play a stopped one), each only while its button is enabled.
+// Play/pause from outside the buttons (the Space key, the tray menu, the desktop's media
+// keys): the pause button's procedure while the track plays, else `play` (resume a paused
+// track, play a stopped one), each only while its button is enabled. The default play
+// leaves the tag editor out: it must not show up alone while the window is in the tray.
+void PlayOrPause(App& app, void (*play)(App&) = playCurrentTrack);
+// The Space key, on the main window and the Song List when no text box has the focus: as
+// the play button, it also shows the tag editor when mPTag is checked.
 void PlayPauseKey(App& app);
 
 // Pitch: the bar (HScroll2, 60..200) holds the value, its change hands it to the decoder;

@@ -186,7 +186,7 @@ class PlayerInterface : public QDBusAbstractAdaptor {
     answerThen([this] { pause(); });
   }
   void PlayPause() {
-    answerThen([this] { decoderState() == VBMP3_STATE_PLAYING ? pause() : play(); });
+    answerThen([this] { PlayOrPause(app_); });
   }
   void Stop() {
     answerThen([this] { stop(); });
@@ -258,7 +258,8 @@ class PlayerInterface : public QDBusAbstractAdaptor {
     if (decoderState() != VBMP3_STATE_PLAYING && app_.form1().Command1->isEnabled()) playCurrentTrack(app_);
   }
   void pause() {
-    if (decoderState() == VBMP3_STATE_PLAYING) Form1_Command3_Click(app_);
+    if (decoderState() == VBMP3_STATE_PLAYING && app_.form1().Command3->isEnabled())
+      Form1_Command3_Click(app_);
   }
   void stop() {
     if (app_.form1().Command2->isEnabled()) Form1_Command2_Click(app_);

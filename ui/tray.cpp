@@ -41,22 +41,12 @@ void setShown(QWidget* window, bool shown) {
   window->setVisible(shown);
 }
 
-// Play or pause, whichever of the two buttons the window offers. The play is the one
-// without the tag editor, which must not show up alone while the program is in the tray.
-void playOrPause(App& app) {
-  if (app.form1().Command1->isEnabled()) {
-    playCurrentTrack(app);
-  } else if (app.form1().Command3->isEnabled()) {
-    Form1_Command3_Click(app);
-  }
-}
-
 TrayIcon trayIcon(App& app) {
   const auto restore = [&app] { Form1_TrayIcon_Click(app); };
   return {TrayTip(app.form1().Label13->text()),
           restore,
           {{kTrayRestore, restore},
-           {kTrayPlayPause, [&app] { playOrPause(app); }},
+           {kTrayPlayPause, [&app] { PlayOrPause(app); }},
            {kTrayNext, [&app] { Form1_Command7_Click(app); }},
            {kTrayQuit, [&app] { Form1_mEnd_Click(app); }}}};
 }
