@@ -57,11 +57,13 @@ class DesktopHelper {
   QProcess process_;
 };
 
-// An X server on a display no one uses; Xvfb picks the number and reports it.
+// An X server on a display no one uses; Xvfb picks the number and reports it. It does not
+// reset when its last client goes (-noreset): a program started just after another one ended
+// would find no display while the server starts over.
 class VirtualDisplay {
  public:
   VirtualDisplay() {
-    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"});
     for (int i = 0; i < 100 && number_.isEmpty(); ++i) {
       server_.waitForReadyRead(100);
       number_ = QString::fromUtf8(server_.readAllStandardOutput()).trimmed();

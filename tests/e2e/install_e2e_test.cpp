@@ -162,7 +162,7 @@ TEST_F(Installed, ReadOnlyInstallKeepsTheSongListInTheUserFolders) {
   }
   ASSERT_TRUE(waitUntilGone(screen, "^開く$")) << windowNames(screen);
   // A click that comes as the dialog goes may find the window not yet enabled again.
-  for (int i = 0; i < 5 && !waitUntilGone(screen, "^Song List$", 1); ++i)
+  for (int i = 0; i < 8 && !waitUntilGone(screen, "^Song List$", 2); ++i)
     run("xdotool", {"mousemove", "--window", songList, "260", "212", "click", "1"}, screen);
   ASSERT_TRUE(waitUntilGone(screen, "^Song List$")) << windowNames(screen);
   press(screen, main, "ctrl+x");
