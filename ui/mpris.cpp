@@ -253,13 +253,12 @@ class PlayerInterface : public QDBusAbstractAdaptor {
   // A stopped track starts from its beginning, wherever the bar was put.
   bool seekable() const { return canSeek() && decoderState() != VBMP3_STATE_STOPPED; }
 
-  // The play button's procedure without the tag editor, as the tray icon's menu runs it.
+  // Each half of the play/pause toggle, the buttons' guards included.
   void play() {
-    if (decoderState() != VBMP3_STATE_PLAYING && app_.form1().Command1->isEnabled()) playCurrentTrack(app_);
+    if (decoderState() != VBMP3_STATE_PLAYING) PlayOrPause(app_);
   }
   void pause() {
-    if (decoderState() == VBMP3_STATE_PLAYING && app_.form1().Command3->isEnabled())
-      Form1_Command3_Click(app_);
+    if (decoderState() == VBMP3_STATE_PLAYING) PlayOrPause(app_);
   }
   void stop() {
     if (app_.form1().Command2->isEnabled()) Form1_Command2_Click(app_);
